@@ -1,0 +1,100 @@
+// List helpers shared by every family: iteration over the nodes of a kernel
+// list, the header take-over of the curve definitions, and the appender
+// that owns a private list when the caller passed none.
+#pragma once
+
+#include <rivezi3z/rivivi.h>
+
+#include <cstddef>
+#include <iterator>
+
+namespace zv {
+
+// Iterates the items of a list as T, following next from head; a null or
+// empty list yields nothing.
+template <class T>
+class Items {
+ public:
+  class iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = T;
+    using difference_type = std::ptrdiff_t;
+    using pointer = T *;
+    using reference = T &;
+    iterator() = default;
+    explicit iterator(ll_node *n) : node_(n) {}
+    T &operator*() const { return *static_cast<T *>(node_->data); }
+    T *operator->() const { return static_cast<T *>(node_->data); }
+    iterator &operator++() {
+      node_ = node_->next;
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      node_ = node_->next;
+      return before;
+    }
+    bool operator==(const iterator &o) const { return node_ == o.node_; }
+    ll_node *node() const { return node_; }
+
+   private:
+    ll_node *node_ = nullptr;
+  };
+
+  explicit Items(const ll_list *list) : head_(list ? list->head : nullptr) {}
+  iterator begin() const { return iterator(head_); }
+  iterator end() const { return iterator(); }
+
+ private:
+  ll_node *head_;
+};
+
+template <class T>
+Items<T> items(const ll_list *list) {
+  return Items<T>(list);
+}
+
+// Takes a caller's list over into the header a record already holds: the
+// caller's cursor goes to the first node, the four header words are copied,
+// and the caller's head is cleared so its header reads as empty. A null
+// caller list leaves the record's list as it was (empty).
+inline void take_over(ll_list *from, ll_list *into) {
+  if (!from || !into) return;
+  ll_set_list_currpntr(from, LL_FIRST);
+  *into = *from;
+  from->head = nullptr;
+}
+
+// Appends items to a caller's list, or to a private list when the caller
+// passed none, so counts still mean something; the private list is
+// released when the appender goes.
+class Appender {
+ public:
+  explicit Appender(ll_list *list) : list_(list) {}
+  Appender(const Appender &) = delete;
+  Appender &operator=(const Appender &) = delete;
+  ~Appender() {
+    if (owned_) ll_purge_list(list_);
+  }
+
+  // Makes the private list when the caller passed none; false when refused.
+  bool ready() {
+    if (!list_) {
+      list_ = ll_create_list();
+      owned_ = list_ != nullptr;
+    }
+    return list_ != nullptr;
+  }
+
+  // Appends at the end; on failure the kernel has released the item.
+  bool append(void *item, int16_t type) { return ll_add_list_item(list_, 1, item, type) != 0; }
+
+  ll_list *list() const { return list_; }
+
+ private:
+  ll_list *list_;
+  bool owned_ = false;
+};
+
+}  // namespace zv

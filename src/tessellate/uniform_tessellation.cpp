@@ -1,0 +1,123 @@
+// Tessellation and single-point evaluation of uniform cubic curve records.
+#include <rivezi3z/rivezi3z.h>
+
+#include <cmath>
+
+#include "frame/lists.hpp"
+#include "frame/report.hpp"
+#include "tessellate/cubic_segment.hpp"
+
+namespace {
+
+constexpr double kZero = 1e-7;
+constexpr double kEnd = 1.0000001;
+constexpr double kDefaultStep = 0.1;
+
+// Walks the control polygon forwards, one point per read, remembering the
+// node the record's cursor would sit on after the reads.
+class PolygonReader {
+ public:
+  explicit PolygonReader(ll_list *list) : list_(list), node_(list->head) {}
+  zv::Point3 next() {
+    const zv::Point3 p = zv::load(*static_cast<const zv_poly_3d *>(node_->data));
+    last_ = node_;
+    node_ = node_->next;
+    return p;
+  }
+  // The cursor ends on the node after the last one read, or on that one
+  // when it was the last of the list.
+  ~PolygonReader() { list_->current = node_ ? node_ : last_; }
+
+ private:
+  ll_list *list_;
+  ll_node *node_;
+  ll_node *last_ = nullptr;
+};
+
+// Appends one sample to the record's two output lists.
+int16_t append_sample(zv_curve *curve, long n, double t, const zv::Point3 &p, const zv::Frame &f) {
+  zv_poly_3d *vertex = zv_create_poly_3d();
+  if (!vertex) return zv::memory_refused("zv_mk_ucurve3d");
+  zv_curve_stats_3d *stats = zv_create_curve_stats_3d();
+  if (!stats) {
+    zv_free(vertex);
+    return zv::memory_refused("zv_mk_ucurve3d");
+  }
+  vertex->index = zv::vertex_number(n);
+  zv::store(p, vertex);
+  stats->t = t;
+  stats->tangent = f.tangent;
+  stats->second_deriv = f.second;
+  stats->normal = f.normal;
+  if (!ll_add_list_item(curve->vertex_list, 1, vertex, ZV_ITEM_POLY)) {
+    zv_free(stats);
+    return zv::memory_refused("zv_mk_ucurve3d");
+  }
+  if (!ll_add_list_item(curve->stats_list, 1, stats, ZV_ITEM_PLAIN))
+    return zv::memory_refused("zv_mk_ucurve3d");
+  return 0;
+}
+
+}  // namespace
+
+extern "C" ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step) {
+  if (!curve || !curve->vertex_list || !curve->stats_list) return 1;
+  curve->t_step = step;
+  if (!(curve->t_step > kZero)) curve->t_step = kDefaultStep;  // also catches NaN
+  const double dt = curve->t_step;
+
+  long count = ll_list_length(curve->ctrl_list);
+  if (count < 4) return 2;
+  const bool bezier = curve->type == ZV_CURVE_UBEZIER;
+  if (bezier) count -= count % 4;  // only whole groups of four make segments
+  const long segments = bezier ? count / 4 : count - 3;
+
+  const zv::Basis basis(*curve);
+  PolygonReader reader(curve->ctrl_list);
+  zv::Point3 p[4];
+  for (zv::Point3 &q : p) q = reader.next();
+
+  long n = 0;
+  for (long segment = 0; segment < segments; ++segment) {
+    const zv::CubicSegment cubic(basis, p);
+    for (double t = 0.0; t <= kEnd; t = t + dt) {
+      // A continuous curve repeats the previous segment's end at t = 0: that
+      // sample is numbered but not kept.
+      if (std::fabs(t) > kZero || segment == 0) {
+        const int16_t rc =
+            append_sample(curve, n, t, cubic.point(t), zv::frame_of(cubic.first(t), cubic.second(t)));
+        if (rc) return rc;
+      }
+      ++n;
+    }
+    if (segment + 1 == segments) break;
+    if (bezier) {
+      for (zv::Point3 &q : p) q = reader.next();
+    } else {
+      p[0] = p[1];
+      p[1] = p[2];
+      p[2] = p[3];
+      p[3] = reader.next();
+    }
+  }
+  return 0;
+}
+
+extern "C" ZV_API int16_t zv_eval_t_on_ucurve3d(zv_curve *curve, double t, zv_poly_3d **seg,
+                                                zv_pnt_3d *pnt, zv_vector_3d *tangent,
+                                                zv_vector_3d *second, zv_vector_3d *normal) {
+  if (!curve) return 1;
+  if (!(t >= -kZero && t <= kEnd)) return 2;  // NaN is out of range too
+  if (!seg || !seg[0] || !seg[1] || !seg[2] || !seg[3] || !pnt || !tangent || !second || !normal)
+    return 3;
+  if (curve->ctrl_list) ll_set_list_currpntr(curve->ctrl_list, LL_FIRST);
+  const zv::Point3 p[4] = {zv::load(*seg[0]), zv::load(*seg[1]), zv::load(*seg[2]), zv::load(*seg[3])};
+  const zv::CubicSegment cubic(zv::Basis(*curve), p);
+  const zv::Point3 at = cubic.point(t);
+  const zv::Frame f = zv::frame_of(cubic.first(t), cubic.second(t));
+  zv_set_pnt_3d(at.x, at.y, at.z, pnt);
+  *tangent = f.tangent;
+  *second = f.second;
+  *normal = f.normal;
+  return 0;
+}
