@@ -19,6 +19,41 @@ inline std::vector<zv_pnt_3d> random_points(int n, unsigned seed) {
   return pts;
 }
 
+// What a polyline function gave: its result, its count and the vertices
+// it appended to a fresh list.
+struct Polyline {
+  int16_t rc = 0;
+  int16_t count = 0;
+  std::vector<zvtest::Vertex> vertices;
+};
+
+// Calls call(ctrl, &count, out) on a new polygon at p and a new output
+// list, with count set to count_in first; releases both afterwards.
+template <class Call>
+Polyline run_on(const std::vector<zv_pnt_3d> &p, int16_t count_in, Call call) {
+  ll_list *ctrl = zvtest::make_polygon(p);
+  ll_list *out = ll_create_list();
+  Polyline r;
+  r.count = count_in;
+  r.rc = call(ctrl, &r.count, out);
+  r.vertices = zvtest::vertices(out);
+  ll_purge_list(out);
+  ll_purge_list(ctrl);
+  return r;
+}
+
+// Vertices numbered 0, 1, 2, ... and as many as the count says.
+inline void expect_numbered(const Polyline &r) {
+  ASSERT_EQ(r.count, static_cast<int16_t>(r.vertices.size()));
+  for (size_t i = 0; i < r.vertices.size(); ++i) EXPECT_EQ(r.vertices[i].index, static_cast<int>(i));
+}
+
+inline void expect_at(const zvtest::Vertex &v, const zv_pnt_3d &p, double tol) {
+  EXPECT_NEAR(v.x, p.x, tol);
+  EXPECT_NEAR(v.y, p.y, tol);
+  EXPECT_NEAR(v.z, p.z, tol);
+}
+
 // Runs call(out, &count) into a fresh list with the kernel refusing every
 // allocation after k = 0, 1, 2, ... until the call succeeds. Each refused
 // run must report zv_memerr(name) once, return -1 and count exactly the
