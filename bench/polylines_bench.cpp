@@ -141,17 +141,27 @@ BENCHMARK(BM_BezierSisl)->Arg(3)->Arg(12)->Arg(25)->Arg(29);
 
 constexpr int kControl = 100;
 
-void BM_CubicBSplineList(benchmark::State &state) {
+// Runs a polyline function into a new list per iteration over one polygon
+// of kControl points; call(ctrl, out) gives the vertex count.
+template <class Call>
+void list_sweep(benchmark::State &state, Call call) {
   ll_list *ctrl = polygon(random_points(kControl));
-  int16_t points = 0;
+  long vertices = 0;
   for (auto _ : state) {
     ll_list *out = ll_create_list();
-    points = 980;  // 10 steps per segment over 97 segments: 971 vertices
-    zv_bspline_3d(kControl, ctrl, &points, out);
+    vertices = call(ctrl, out);
     ll_purge_list(out);
   }
   ll_purge_list(ctrl);
-  state.SetItemsProcessed(state.iterations() * points);
+  state.SetItemsProcessed(state.iterations() * vertices);
+}
+
+void BM_CubicBSplineList(benchmark::State &state) {
+  list_sweep(state, [](ll_list *ctrl, ll_list *out) {
+    int16_t points = 980;  // 10 steps per segment over 97 segments: 971 vertices
+    zv_bspline_3d(kControl, ctrl, &points, out);
+    return points;
+  });
 }
 BENCHMARK(BM_CubicBSplineList);
 
@@ -187,15 +197,11 @@ void BM_CubicBSplineOcct(benchmark::State &state) {
 BENCHMARK(BM_CubicBSplineOcct);
 
 void BM_QuadBSplineList(benchmark::State &state) {
-  ll_list *ctrl = polygon(random_points(kControl));
-  int16_t count = 0;
-  for (auto _ : state) {
-    ll_list *out = ll_create_list();
+  list_sweep(state, [](ll_list *ctrl, ll_list *out) {
+    int16_t count = 0;
     zv_quad_bspline_3d(kControl, ctrl, 4, &count, out);  // 11 per segment
-    ll_purge_list(out);
-  }
-  ll_purge_list(ctrl);
-  state.SetItemsProcessed(state.iterations() * count);
+    return count;
+  });
 }
 BENCHMARK(BM_QuadBSplineList);
 
@@ -207,15 +213,11 @@ void BM_QuadBSplineSisl(benchmark::State &state) {
 BENCHMARK(BM_QuadBSplineSisl);
 
 void BM_CatmullRomList(benchmark::State &state) {
-  ll_list *ctrl = polygon(random_points(kControl));
-  int16_t count = 0;
-  for (auto _ : state) {
-    ll_list *out = ll_create_list();
+  list_sweep(state, [](ll_list *ctrl, ll_list *out) {
+    int16_t count = 0;
     zv_catrom_curve_3d(kControl, ctrl, 4, 0.5, &count, out);  // 10 per segment + 1
-    ll_purge_list(out);
-  }
-  ll_purge_list(ctrl);
-  state.SetItemsProcessed(state.iterations() * count);
+    return count;
+  });
 }
 BENCHMARK(BM_CatmullRomList);
 

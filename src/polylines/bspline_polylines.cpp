@@ -85,22 +85,13 @@ extern "C" ZV_API int16_t zv_quad_bspline_3d(int16_t n, ll_list *ctrl, int16_t m
   }
 
   ll_set_list_currpntr(ctrl, LL_FIRST);
-  // Every segment is sampled at the same parameters, so their weights are
-  // formed once per call.
-  const SegmentParameters params(parameter_step(mode), [](double t) { return t <= kSegmentEnd; });
-  Weights<3> weights[SegmentParameters::kMax];
-  for (int i = 0; i < params.count; ++i) weights[i] = quadratic_bspline_weights(params.t[i]);
+  const SegmentWeights<3> weights(parameter_step(mode), [](double t) { return t <= kSegmentEnd; },
+                                  quadratic_bspline_weights);
 
+  // Both ends of every segment are appended, so each join appears twice.
   ControlWindow<3> window(ctrl);
   long appended = 0;
-  for (long segment = 0; segment < n - 2; ++segment) {
-    if (segment > 0) window.slide();
-    // Both ends of every segment are appended, so each join appears twice.
-    for (int i = 0; i < params.count; ++i) {
-      if (!zv::append_vertex(sink.list(), appended, weights[i].blend(window.points())))
-        return zv::memory_refused("zv_quad_bspline_3d");
-      *count = zv::vertex_number(++appended);
-    }
-  }
+  if (!append_blended_segments(window, n - 2, weights, sink.list(), appended, count))
+    return zv::memory_refused("zv_quad_bspline_3d");
   return 0;
 }

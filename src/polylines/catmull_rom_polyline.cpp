@@ -42,23 +42,14 @@ extern "C" ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t m
   }
 
   ll_set_list_currpntr(ctrl, LL_FIRST);
-  // Every segment is sampled at the same parameters t in [0, 1), so their
-  // weights are formed once per call.
-  const SegmentParameters params(parameter_step(mode), [](double t) { return t < kSegmentEnd; });
   const CardinalBasis basis(s);
-  Weights<4> weights[SegmentParameters::kMax];
-  for (int i = 0; i < params.count; ++i) weights[i] = basis.at(params.t[i]);
+  const SegmentWeights<4> weights(parameter_step(mode), [](double t) { return t < kSegmentEnd; },
+                                  [&basis](double t) { return basis.at(t); });
 
   ControlWindow<4> window(ctrl);
   long appended = 0;
-  for (long segment = 0; segment < n - 3; ++segment) {
-    if (segment > 0) window.slide();
-    for (int i = 0; i < params.count; ++i) {
-      if (!zv::append_vertex(sink.list(), appended, weights[i].blend(window.points())))
-        return zv::memory_refused(kName);
-      *count = zv::vertex_number(++appended);
-    }
-  }
+  if (!append_blended_segments(window, n - 3, weights, sink.list(), appended, count))
+    return zv::memory_refused(kName);
   // The curve ends at P2 of the last window, the segment's t = 1.
   if (!zv::append_vertex(sink.list(), appended, window.points()[2])) return zv::memory_refused(kName);
   *count = zv::vertex_number(++appended);

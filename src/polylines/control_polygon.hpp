@@ -6,6 +6,9 @@
 #include <rivezi3z/rivivi.h>
 
 #include "frame/records.hpp"
+#include "frame/vertices.hpp"
+#include "polylines/polyline_forms.hpp"
+#include "polylines/step_table.hpp"
 
 namespace zv::polyline {
 
@@ -54,6 +57,24 @@ inline long copy_leading_records(ll_list *ctrl, long k, ll_list *out) {
     if (!ll_add_list_item(out, 1, copy, ZV_ITEM_POLY)) return i;
   }
   return k;
+}
+
+// Appends the samples of `segments` window positions (the window slides
+// one point between them): at each position the blends of its points with
+// every weight of the segment, numbered on from `appended`, which counts
+// every vertex that reached the list; *counter follows it as an int16.
+// False when the kernel refused a vertex.
+template <int K>
+bool append_blended_segments(ControlWindow<K> &window, long segments, const SegmentWeights<K> &weights,
+                             ll_list *out, long &appended, int16_t *counter) {
+  for (long segment = 0; segment < segments; ++segment) {
+    if (segment > 0) window.slide();
+    for (int i = 0; i < weights.count; ++i) {
+      if (!append_vertex(out, appended, weights.at[i].blend(window.points()))) return false;
+      *counter = vertex_number(++appended);
+    }
+  }
+  return true;
 }
 
 }  // namespace zv::polyline

@@ -1,8 +1,10 @@
 // The parameter step table of the quadratic B-spline and Catmull-Rom
-// polylines, and the parameters of one segment that a step gives.
+// polylines, and the weights of one segment at the parameters a step gives.
 #pragma once
 
 #include <cstdint>
+
+#include "polylines/polyline_forms.hpp"
 
 namespace zv::polyline {
 
@@ -12,22 +14,24 @@ inline double parameter_step(int16_t mode) {
   return mode >= 0 && mode <= 6 ? kSteps[mode] : 0.05;
 }
 
-// The parameters t = 0, h, 2h, ... of one segment, accumulated by addition
-// (as the segment loops always did, so the values are those of the loop),
-// for as long as more(t) holds after each step. The table's smallest step
-// gives 101 values at most.
-struct SegmentParameters {
+// The blending weights of one segment at t = 0, h, 2h, ..., accumulated by
+// addition (so the values are those of a loop stepping t), for as long as
+// more(t) holds after each step. Every segment of a call is sampled at the
+// same parameters, so the weights are formed once per call. The table's
+// smallest step gives 101 parameters at most.
+template <int K>
+struct SegmentWeights {
   static constexpr int kMax = 101;
-  double t[kMax];
+  Weights<K> at[kMax];
   int count = 0;
 
-  template <class More>
-  SegmentParameters(double h, More more) {
-    double u = 0.0;
+  template <class More, class Basis>
+  SegmentWeights(double h, More more, Basis basis) {
+    double t = 0.0;
     do {
-      t[count++] = u;
-      u = u + h;
-    } while (more(u) && count < kMax);
+      at[count++] = basis(t);
+      t = t + h;
+    } while (more(t) && count < kMax);
   }
 };
 

@@ -16,27 +16,20 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <random>
 #include <vector>
 
-#include "zv_testing.hpp"
+#include "../polylines/polyline_testing.hpp"
 
 namespace {
 
 using Points = std::vector<zv_pnt_3d>;
+using polytest::bernstein;
+using polytest::random_points;
 
 // Agreement bounds relative to the largest control coordinate: Bezier
 // samples of every degree (worst seen 1.5e-15), and the spline polylines.
 constexpr double kBezierRelative = 1e-14;
 constexpr double kRelative = 1e-13;
-
-Points random_points(int n, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> u(-10.0, 10.0);
-  Points pts(n);
-  for (auto &p : pts) p = {u(rng), u(rng), u(rng)};
-  return pts;
-}
 
 double scale_of(const Points &p) {
   double s = 0.0;
@@ -46,20 +39,6 @@ double scale_of(const Points &p) {
 
 double distance(const zv_pnt_3d &a, double x, double y, double z) {
   return std::max({std::fabs(a.x - x), std::fabs(a.y - y), std::fabs(a.z - z)});
-}
-
-// The Bernstein sum term by term in long double.
-zv_pnt_3d bernstein(const Points &p, long double t) {
-  const int d = static_cast<int>(p.size()) - 1;
-  long double x = 0, y = 0, z = 0, binom = 1;
-  for (int k = 0; k <= d; ++k) {
-    const long double b = binom * std::pow(1 - t, d - k) * std::pow(t, k);
-    x += b * p[k].x;
-    y += b * p[k].y;
-    z += b * p[k].z;
-    binom = binom * (d - k) / (k + 1);
-  }
-  return {double(x), double(y), double(z)};
 }
 
 // A SISL curve of the given order over the points and knots; released with

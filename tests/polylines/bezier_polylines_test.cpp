@@ -11,21 +11,6 @@ namespace {
 using polytest::random_points;
 using zvtest::KernelTest;
 
-// The Bernstein sum term by term in long double, independent of the
-// library's factored forms.
-zv_pnt_3d bernstein(const std::vector<zv_pnt_3d> &p, int m, long double t) {
-  const int d = m - 1;
-  long double x = 0, y = 0, z = 0, binom = 1;
-  for (int k = 0; k <= d; ++k) {
-    const long double b = binom * std::pow(1 - t, d - k) * std::pow(t, k);
-    x += b * p[k].x;
-    y += b * p[k].y;
-    z += b * p[k].z;
-    binom = binom * (d - k) / (k + 1);
-  }
-  return {double(x), double(y), double(z)};
-}
-
 std::vector<zv_pnt_3d> sample_array(const std::vector<zv_pnt_3d> &p, int16_t m, int16_t n) {
   std::vector<zv_pnt_3d> out(std::max<int>(n, 0) + 3, {-99, -99, -99});
   EXPECT_EQ(zv_beziercurve3d(p.data(), m, n, out.data()), 0);
@@ -84,7 +69,7 @@ TEST_F(BezierPolyline, EverySampleMatchesTheBernsteinSum) {
     const int16_t n = 41;  // t = 0.5 and 0.75 among the samples
     const auto out = sample_array(p, m, n);
     for (int i = 0; i < n; ++i) {
-      const zv_pnt_3d ref = bernstein(p, m, static_cast<long double>(i * zv_inverse(n - 1)));
+      const zv_pnt_3d ref = polytest::bernstein(p, static_cast<long double>(i * zv_inverse(n - 1)));
       expect_point(out[i], ref, 1e-13);  // coordinates up to 10
     }
     EXPECT_EQ(out[n].x, -99) << "wrote past n samples";

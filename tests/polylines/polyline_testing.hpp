@@ -1,7 +1,9 @@
-// Helpers shared by the direct polyline tests: seeded random polygons and
-// the refused-memory sweep every polyline function must survive.
+// Helpers shared by the direct polyline tests (unit and peer): seeded
+// random polygons, the Bernstein sum, running a polyline function, and the
+// refused-memory sweep every polyline function must survive.
 #pragma once
 
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +19,21 @@ inline std::vector<zv_pnt_3d> random_points(int n, unsigned seed) {
   std::vector<zv_pnt_3d> pts(n);
   for (auto &p : pts) p = {u(rng), u(rng), u(rng)};
   return pts;
+}
+
+// The Bezier curve over all of p at t, by the Bernstein sum term by term in
+// long double: independent of the library's factored Horner forms.
+inline zv_pnt_3d bernstein(const std::vector<zv_pnt_3d> &p, long double t) {
+  const int d = static_cast<int>(p.size()) - 1;
+  long double x = 0, y = 0, z = 0, binom = 1;
+  for (int k = 0; k <= d; ++k) {
+    const long double b = binom * std::pow(1 - t, d - k) * std::pow(t, k);
+    x += b * p[k].x;
+    y += b * p[k].y;
+    z += b * p[k].z;
+    binom = binom * (d - k) / (k + 1);
+  }
+  return {double(x), double(y), double(z)};
 }
 
 // What a polyline function gave: its result, its count and the vertices
