@@ -159,7 +159,9 @@ ZV_API int16_t zv_beziercurve3d(const zv_pnt_3d *points, int16_t m, int16_t n,
  * (indexes included) are appended and n is not used.
  * The polygon's cursor moves: after samples it rests on the last control
  * point that took part (on the head for n = 1); after copies it rests one
- * node past the last copy (on the last node when there is none further).
+ * node past the last copy (on the last node when there is none further);
+ * with no point taking part it goes to the first node; with no sample
+ * (n <= 0, three or more points) it stays where it was.
  * @param[in,out] polygon  the control vertices; null: nothing happens
  * @param         m        number of control points stated
  * @param         n        number of samples (n <= 0: none)
