@@ -68,8 +68,12 @@ ZV_API void zv_pntangledist_3d(const zv_pnt_3d *origin, double r, double theta,
  * Whether two 3D segments meet: seg_a and seg_b each point to two
  * consecutive points (start, end). They meet when their closest points lie
  * within ZV_DA3V_TOLERANCE of each other; *out then receives the closest
- * point on seg_a. Parallel overlapping segments give the first point of the
- * overlap along seg_a. A segment of zero length is treated as its point.
+ * point on seg_a. Far from the origin, where doubles are coarser than that
+ * (largest coordinate above about 2.8e7), the tolerance widens to
+ * 16 * DBL_EPSILON times the largest coordinate, so crossing segments are
+ * not missed for rounding alone. Parallel overlapping segments give the
+ * first point of the overlap along seg_a. A segment of zero length is
+ * treated as its point.
  * Returns 1 when they meet, 0 otherwise (also for null pointers or
  * coordinates that are not finite; *out is then untouched).
  */

@@ -109,6 +109,22 @@ ZV_API int16_t zv_eval_t_on_ucurve3d(zv_curve *curve, double t, zv_poly_3d **seg
                                      zv_pnt_3d *pnt, zv_vector_3d *tangent,
                                      zv_vector_3d *second, zv_vector_3d *normal);
 
+/* ============ conics: circle, ellipse, arcs, cycloid, hyperbola, parabola */
+
+/* ================================ non-uniform and rational definitions */
+
+/* ======== de Boor evaluation and non-uniform and rational tessellation */
+
+/* ============= point and derivative evaluation of array-form B-splines */
+
+/* ===================== direct polylines: Bezier, B-spline, Catmull-Rom */
+
+/* ============================================== curve through n points */
+
+/* ================================================== curve intersection */
+
+/* ========================================== conversion and subdivision */
+
 #ifdef __cplusplus
 }
 #endif

@@ -163,8 +163,9 @@ typedef struct zv_arc_2d {
 
 /**
  * Allocates a kernel block of size bytes (a block of at least one byte for
- * size 0). Returns null when the memory is refused (also after
- * zv_fail_alloc_after has run out). Release it with zv_free.
+ * size 0); its contents are unspecified. Returns null when the memory is
+ * refused: by the system, for a request above 2^40 bytes, or once
+ * zv_fail_alloc_after has run out. Release it with zv_free.
  */
 ZV_API void *zv_malloc(size_t size);
 
@@ -173,8 +174,10 @@ ZV_API void zv_free(void *p);
 
 /**
  * After n more successful kernel allocations every kernel allocation fails,
- * until this is called with n < 0 (the default: nothing fails). Counts
- * zv_malloc, every record constructor, ll_create_list and list nodes.
+ * until this is called with n < 0 (the default: nothing fails); n = 0 refuses
+ * the very next one. Counts zv_malloc, every record constructor,
+ * ll_create_list and list nodes. Releasing a block does not renew the budget.
+ * Meant for tests; the budget is shared by all threads.
  */
 ZV_API void zv_fail_alloc_after(long n);
 
@@ -260,8 +263,10 @@ ZV_API ll_list *ll_create_list(void);
  * Appends item to list: where 1 after the last node, where 0 before the
  * first (any other where counts as 1). The node carries the tag type.
  * Returns 1 when added. Returns 0 when list or item is null or the node is
- * refused; the item then belongs to nobody, so the kernel releases it.
- * The cursor stays where it was (on the new node if the list was empty).
+ * refused; a non-null item then belongs to nobody, so the kernel releases it
+ * with zv_free. The cursor stays where it was (on the new node if the list
+ * was empty). A list whose head is null starts afresh: its other words are
+ * reset first, so a header whose nodes were taken over can be reused.
  */
 ZV_API int16_t ll_add_list_item(ll_list *list, int16_t where, void *item,
                                 int16_t type);
@@ -318,7 +323,8 @@ ZV_API int16_t zv_forbacksubstitution(const double *a, int16_t n, int16_t h,
  * The knot span s of u in knots[0..m] for order p + 1 (degree p), found by
  * binary search among the valid spans p .. m - p - 1.
  * side +1: knots[s] <= u < knots[s+1] (at a repeated knot, the last copy);
- * side -1: knots[s] < u <= knots[s+1] (just below the first copy).
+ * side -1: knots[s] < u <= knots[s+1] (just below the first copy);
+ * any other side counts as +1.
  * Clamped to the valid spans: u at or below knots[p] gives the first
  * non-empty span, u at or above knots[m-p] the last, on either side; a NaN u
  * gives the first valid span. Returns -1 for a null knots, order < 1 or

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <iterator>
 
+#include "frame/records.hpp"
+
 namespace zv {
 
 // Iterates the items of a list as T, following next from head; a null or
@@ -95,6 +97,33 @@ class Appender {
  private:
   ll_list *list_;
   bool owned_ = false;
+};
+
+// Reads the positions of a polygon's vertices forwards from head, as a
+// cursor walk that advances after each read would, and leaves the list's
+// cursor where that walk leaves it. Callers read no more points than the
+// list holds (they count it first).
+class PolygonReader {
+ public:
+  explicit PolygonReader(ll_list *list) : list_(list), node_(list->head) {}
+  Point3 next() {
+    const Point3 p = load(*static_cast<const zv_poly_3d *>(node_->data));
+    last_ = node_;
+    node_ = node_->next;
+    return p;
+  }
+  // The cursor ends on the node after the last one read, or on that one
+  // when it was the last of the list.
+  ~PolygonReader() {
+    if (last_) list_->current = node_ ? node_ : last_;
+  }
+  PolygonReader(const PolygonReader &) = delete;
+  PolygonReader &operator=(const PolygonReader &) = delete;
+
+ private:
+  ll_list *list_;
+  ll_node *node_;
+  ll_node *last_ = nullptr;
 };
 
 }  // namespace zv

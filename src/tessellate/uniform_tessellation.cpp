@@ -5,6 +5,7 @@
 
 #include "frame/lists.hpp"
 #include "frame/report.hpp"
+#include "frame/vertices.hpp"
 #include "tessellate/cubic_segment.hpp"
 
 namespace {
@@ -13,49 +14,10 @@ constexpr double kZero = 1e-7;
 constexpr double kEnd = 1.0000001;
 constexpr double kDefaultStep = 0.1;
 
-// Walks the control polygon forwards, one point per read, remembering the
-// node the record's cursor would sit on after the reads.
-class PolygonReader {
- public:
-  explicit PolygonReader(ll_list *list) : list_(list), node_(list->head) {}
-  zv::Point3 next() {
-    const zv::Point3 p = zv::load(*static_cast<const zv_poly_3d *>(node_->data));
-    last_ = node_;
-    node_ = node_->next;
-    return p;
-  }
-  // The cursor ends on the node after the last one read, or on that one
-  // when it was the last of the list.
-  ~PolygonReader() { list_->current = node_ ? node_ : last_; }
-
- private:
-  ll_list *list_;
-  ll_node *node_;
-  ll_node *last_ = nullptr;
-};
-
 // Appends one sample to the record's two output lists.
-int16_t append_sample(zv_curve *curve, long n, double t, const zv::Point3 &p, const zv::Frame &f) {
-  zv_poly_3d *vertex = zv_create_poly_3d();
-  if (!vertex) return zv::memory_refused("zv_mk_ucurve3d");
-  zv_curve_stats_3d *stats = zv_create_curve_stats_3d();
-  if (!stats) {
-    zv_free(vertex);
-    return zv::memory_refused("zv_mk_ucurve3d");
-  }
-  vertex->index = zv::vertex_number(n);
-  zv::store(p, vertex);
-  stats->t = t;
-  stats->tangent = f.tangent;
-  stats->second_deriv = f.second;
-  stats->normal = f.normal;
-  if (!ll_add_list_item(curve->vertex_list, 1, vertex, ZV_ITEM_POLY)) {
-    zv_free(stats);
-    return zv::memory_refused("zv_mk_ucurve3d");
-  }
-  if (!ll_add_list_item(curve->stats_list, 1, stats, ZV_ITEM_PLAIN))
-    return zv::memory_refused("zv_mk_ucurve3d");
-  return 0;
+bool append_sample(zv_curve *curve, long n, double t, const zv::Point3 &p, const zv::Frame &f) {
+  return zv::append_vertex(curve->vertex_list, n, p) &&
+         zv::append_stats(curve->stats_list, {t, f.tangent, f.second, f.normal});
 }
 
 }  // namespace
@@ -73,7 +35,7 @@ extern "C" ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step) {
   const long segments = bezier ? count / 4 : count - 3;
 
   const zv::Basis basis(*curve);
-  PolygonReader reader(curve->ctrl_list);
+  zv::PolygonReader reader(curve->ctrl_list);
   zv::Point3 p[4];
   for (zv::Point3 &q : p) q = reader.next();
 
@@ -84,9 +46,8 @@ extern "C" ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step) {
       // A continuous curve repeats the previous segment's end at t = 0: that
       // sample is numbered but not kept.
       if (std::fabs(t) > kZero || segment == 0) {
-        const int16_t rc =
-            append_sample(curve, n, t, cubic.point(t), zv::frame_of(cubic.first(t), cubic.second(t)));
-        if (rc) return rc;
+        if (!append_sample(curve, n, t, cubic.point(t), zv::frame_of(cubic.first(t), cubic.second(t))))
+          return zv::memory_refused("zv_mk_ucurve3d");
       }
       ++n;
     }

@@ -1,0 +1,29 @@
+// The one way every family appends output records: a new vertex or a new
+// statistics record made by the kernel, filled, and appended at the end.
+#pragma once
+
+#include <rivezi3z/rivivi.h>
+
+#include "frame/records.hpp"
+
+namespace zv {
+
+// Appends a new vertex numbered index at p; false when the kernel refused
+// the record or its node (the kernel has then released the record).
+inline bool append_vertex(ll_list *list, long index, const Point3 &p) {
+  zv_poly_3d *v = zv_create_poly_3d();
+  if (!v) return false;
+  v->index = vertex_number(index);
+  store(p, v);
+  return ll_add_list_item(list, 1, v, ZV_ITEM_POLY) != 0;
+}
+
+// Appends a new statistics record holding s; false when refused.
+inline bool append_stats(ll_list *list, const zv_curve_stats_3d &s) {
+  zv_curve_stats_3d *rec = zv_create_curve_stats_3d();
+  if (!rec) return false;
+  *rec = s;
+  return ll_add_list_item(list, 1, rec, ZV_ITEM_PLAIN) != 0;
+}
+
+}  // namespace zv

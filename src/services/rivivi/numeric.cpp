@@ -1,0 +1,218 @@
+// The kernel's numeric routines: the reciprocal, LU decomposition and
+// solution of band matrices, the knot span search and the B-spline basis
+// functions with their derivatives.
+#include <rivezi3z/rivivi.h>
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+namespace zv::kernel {
+namespace {
+
+using Index = std::ptrdiff_t;
+
+// Largest order a basis table holds: degree ZV_MAX_BASIS_DEGREE plus one.
+constexpr int kMaxOrder = ZV_MAX_BASIS_DEGREE + 1;
+
+// Row i of a band matrix, offset so that column j of that row is at
+// [j - i]: the diagonal sits at position h of the row's 2h + 1 doubles.
+template <class T>
+constexpr T *band_row(T *a, Index i, Index h) noexcept {
+  return a + i * (2 * h + 1) + h;
+}
+
+// Smaller of two indices.
+constexpr Index lesser(Index a, Index b) noexcept { return a < b ? a : b; }
+
+// Larger of two indices.
+constexpr Index greater(Index a, Index b) noexcept { return a > b ? a : b; }
+
+// A band system the routines accept: a matrix, at least one row and a
+// half-bandwidth that is not negative.
+constexpr bool valid_band(const double *a, int16_t n, int16_t h) noexcept {
+  return a && n >= 1 && h >= 0;
+}
+
+// Largest s in [lo, hi] with knots[s] <= v, by binary search; lo when none.
+Index last_span_at_or_below(const double *knots, Index lo, Index hi, double v) noexcept {
+  while (lo < hi) {
+    const Index mid = lo + (hi - lo + 1) / 2;
+    if (knots[mid] <= v) {
+      lo = mid;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  return lo;
+}
+
+// Smallest s in [lo, hi] with v <= knots[s + 1], by binary search; hi when none.
+Index first_span_reaching(const double *knots, Index lo, Index hi, double v) noexcept {
+  while (lo < hi) {
+    const Index mid = lo + (hi - lo) / 2;
+    if (v <= knots[mid + 1]) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
+}
+
+// a / b, or 0 when b is zero: a zero-length knot interval contributes
+// nothing to the basis functions.
+constexpr double ratio_or_zero(double a, double b) noexcept { return b == 0.0 ? 0.0 : a / b; }
+
+}  // namespace
+}  // namespace zv::kernel
+
+extern "C" {
+
+ZV_API double zv_inverse(double x) {
+  if (x == 0.0) return std::copysign(std::numeric_limits<double>::infinity(), x);
+  return 1.0 / x;
+}
+
+// Doolittle's LU decomposition without pivoting, kept inside the band: L
+// (unit diagonal, not stored) and U overwrite a, with no fill-in outside
+// the band because rows are never exchanged.
+ZV_API int16_t zv_ludecomposition(double *a, int16_t n, int16_t h) {
+  using zv::kernel::Index;
+  if (!zv::kernel::valid_band(a, n, h)) return 1;
+  const Index rows = n;
+  const Index half = h;
+  for (Index k = 0; k < rows; ++k) {
+    double *row_k = zv::kernel::band_row(a, k, half);
+    const double pivot = row_k[0];
+    if (pivot == 0.0 || !std::isfinite(pivot)) return 2;
+    const Index last = zv::kernel::lesser(rows - 1, k + half);
+    for (Index i = k + 1; i <= last; ++i) {
+      double *row_i = zv::kernel::band_row(a, i, half);
+      const double factor = row_i[k - i] / pivot;
+      row_i[k - i] = factor;
+      for (Index j = k + 1; j <= last; ++j) row_i[j - i] -= factor * row_k[j - k];
+    }
+  }
+  return 0;
+}
+
+// Forward substitution with the unit lower factor, then back substitution
+// with the upper factor, both inside the band.
+ZV_API int16_t zv_forbacksubstitution(const double *a, int16_t n, int16_t h, double *b, double *x) {
+  using zv::kernel::Index;
+  if (!zv::kernel::valid_band(a, n, h) || !b || !x) return 1;
+  const Index rows = n;
+  const Index half = h;
+  for (Index i = 0; i < rows; ++i) {
+    const double *row_i = zv::kernel::band_row(a, i, half);
+    double sum = b[i];
+    for (Index k = zv::kernel::greater(0, i - half); k < i; ++k) sum -= row_i[k - i] * x[k];
+    x[i] = sum;
+  }
+  for (Index i = rows - 1; i >= 0; --i) {
+    const double *row_i = zv::kernel::band_row(a, i, half);
+    double sum = x[i];
+    const Index last = zv::kernel::lesser(rows - 1, i + half);
+    for (Index j = i + 1; j <= last; ++j) sum -= row_i[j - i] * x[j];
+    x[i] = sum / row_i[0];
+  }
+  return 0;
+}
+
+ZV_API int16_t zv_findknotspan(const double *knots, int16_t m, int16_t order, double u,
+                               int16_t side) {
+  using zv::kernel::Index;
+  if (!knots || order < 1 || m < 2 * order - 1) return -1;
+  const Index p = order - 1;
+  const Index first = p;
+  const Index last = m - p - 1;
+  // A NaN has no place among the knots; it gets the first span so callers
+  // still index inside the knot vector.
+  if (std::isnan(u)) return static_cast<int16_t>(first);
+  // Outside the domain, on either side, the end span that is not empty.
+  if (u <= knots[first]) {
+    return static_cast<int16_t>(zv::kernel::last_span_at_or_below(knots, first, last, knots[first]));
+  }
+  if (u >= knots[last + 1]) {
+    return static_cast<int16_t>(zv::kernel::first_span_reaching(knots, first, last, knots[last + 1]));
+  }
+  if (side == -1) return static_cast<int16_t>(zv::kernel::first_span_reaching(knots, first, last, u));
+  return static_cast<int16_t>(zv::kernel::last_span_at_or_below(knots, first, last, u));
+}
+
+// The NURBS Book, A2.3: the non-zero basis functions of span s and their
+// derivatives, from the triangular table of basis functions of rising degree
+// and the knot differences stored below its diagonal.
+ZV_API int16_t zv_basisfunctions(const double *knots, int16_t s, int16_t p, double u, int16_t k,
+                                 double *out) {
+  using zv::kernel::Index;
+  using zv::kernel::kMaxOrder;
+  using zv::kernel::ratio_or_zero;
+  if (!knots || !out || p < 0 || p > ZV_MAX_BASIS_DEGREE || s < p || k < 0) return 1;
+  const Index order = p + 1;
+
+  double ndu[kMaxOrder][kMaxOrder];
+  double left[kMaxOrder];
+  double right[kMaxOrder];
+  ndu[0][0] = 1.0;
+  for (Index j = 1; j <= p; ++j) {
+    left[j] = u - knots[s + 1 - j];
+    right[j] = knots[s + j] - u;
+    double saved = 0.0;
+    for (Index r = 0; r < j; ++r) {
+      ndu[j][r] = right[r + 1] + left[j - r];
+      const double temp = ratio_or_zero(ndu[r][j - 1], ndu[j][r]);
+      ndu[r][j] = saved + right[r + 1] * temp;
+      saved = left[j - r] * temp;
+    }
+    ndu[j][j] = saved;
+  }
+  for (Index j = 0; j <= p; ++j) out[j] = ndu[j][p];
+
+  // A degree-p polynomial has no derivatives above order p: those rows are 0.
+  const Index orders = zv::kernel::lesser(k, p);
+  for (Index row = orders + 1; row <= k; ++row) {
+    for (Index j = 0; j <= p; ++j) out[row * order + j] = 0.0;
+  }
+  if (orders == 0) return 0;
+
+  double a[2][kMaxOrder];
+  for (Index r = 0; r <= p; ++r) {
+    Index s1 = 0;
+    Index s2 = 1;
+    a[0][0] = 1.0;
+    for (Index d = 1; d <= orders; ++d) {
+      double sum = 0.0;
+      const Index rd = r - d;
+      const Index pd = p - d;
+      if (r >= d) {
+        a[s2][0] = ratio_or_zero(a[s1][0], ndu[pd + 1][rd]);
+        sum = a[s2][0] * ndu[rd][pd];
+      }
+      const Index j1 = rd >= -1 ? 1 : -rd;
+      const Index j2 = r - 1 <= pd ? d - 1 : p - r;
+      for (Index j = j1; j <= j2; ++j) {
+        a[s2][j] = ratio_or_zero(a[s1][j] - a[s1][j - 1], ndu[pd + 1][rd + j]);
+        sum += a[s2][j] * ndu[rd + j][pd];
+      }
+      if (r <= pd) {
+        a[s2][d] = ratio_or_zero(-a[s1][d - 1], ndu[pd + 1][r]);
+        sum += a[s2][d] * ndu[r][pd];
+      }
+      out[d * order + r] = sum;
+      const Index swap = s1;
+      s1 = s2;
+      s2 = swap;
+    }
+  }
+  // Scale row d by p! / (p - d)!.
+  double factor = static_cast<double>(p);
+  for (Index d = 1; d <= orders; ++d) {
+    for (Index j = 0; j <= p; ++j) out[d * order + j] *= factor;
+    factor *= static_cast<double>(p - d);
+  }
+  return 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,16 @@
+// The library loads and unloads without any call in between.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Loading, LoadAndUnloadWithoutAnyCall) {
+  for (const char *name : {ZV_LIBRARY_FILE, ZV_LIBRARY_SONAME}) {
+    void *handle = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    EXPECT_NE(dlsym(handle, "zv_mk_ucurve3d"), nullptr);
+    EXPECT_EQ(dlclose(handle), 0);
+  }
+}
+
+}  // namespace
