@@ -46,10 +46,22 @@ inline Vec3 vec(const zv_vector_3d &v) { return {v.dx, v.dy, v.dz}; }
 inline Vec3 vec(const gp_Pnt &p) { return {p.X(), p.Y(), p.Z()}; }
 inline Vec3 vec(const gp_Vec &v) { return {v.X(), v.Y(), v.Z()}; }
 
-// A curve's position and its first two derivatives at one parameter.
+// A curve's position and its first three derivatives at one parameter (the
+// third only serves to carry the second over a parameter rounding).
 struct Jet {
-  Vec3 point, first, second;
+  Vec3 point, first, second, third;
 };
+
+// A jet carried a short parameter distance delta by a first-order step: used
+// where a peer had to be evaluated at a rounded parameter (a global u = s + t
+// far from 0 loses the last bits of t) and delta is that rounding.
+inline Jet shifted(const Jet &j, double delta) {
+  return {j.point + delta * j.first, j.first + delta * j.second, j.second + delta * j.third, j.third};
+}
+
+// The rounding of a global parameter u = base + t, recovered exactly: u - base
+// is exact for base <= u <= 2 base (Sterbenz), and so is its distance to t.
+inline double rounding_of(double base, double t, double u) { return t - (u - base); }
 
 // --------------------------------------------------------------------- SISL
 
@@ -80,13 +92,13 @@ inline SislCurve sisl_rational_bspline(const std::vector<zv_pnt_3d> &poles, cons
   return SislCurve(newCurve(static_cast<int>(poles.size()), order, knots.data(), coefs.data(), 2, 3, 1));
 }
 
-// Position and two derivatives from the right (s1221). leftknot carries the
-// span hint from one call to the next; the SISL status is returned.
+// Position and three derivatives from the right (s1221). leftknot carries
+// the span hint from one call to the next; the SISL status is returned.
 inline int sisl_jet(SISLCurve *curve, double u, int &leftknot, Jet &out) {
-  double d[9];
+  double d[12];
   int stat = 0;
-  s1221(curve, 2, u, &leftknot, d, &stat);
-  out = {{d[0], d[1], d[2]}, {d[3], d[4], d[5]}, {d[6], d[7], d[8]}};
+  s1221(curve, 3, u, &leftknot, d, &stat);
+  out = {{d[0], d[1], d[2]}, {d[3], d[4], d[5]}, {d[6], d[7], d[8]}, {d[9], d[10], d[11]}};
   return stat;
 }
 
@@ -161,12 +173,12 @@ inline Handle(Geom_BezierCurve) occt_bezier(const std::vector<zv_pnt_3d> &poles)
   return new Geom_BezierCurve(occt_poles(poles));
 }
 
-// Position and two derivatives through the adaptor, which caches the span.
+// Position and three derivatives through the adaptor, which caches the span.
 inline Jet occt_jet(const GeomAdaptor_Curve &curve, double u) {
   gp_Pnt p;
-  gp_Vec d1, d2;
-  curve.D2(u, p, d1, d2);
-  return {vec(p), vec(d1), vec(d2)};
+  gp_Vec d1, d2, d3;
+  curve.D3(u, p, d1, d2, d3);
+  return {vec(p), vec(d1), vec(d2), vec(d3)};
 }
 
 // ------------------------------------------------------- our curve records
