@@ -43,7 +43,7 @@ TEST_F(UniformDefinitions, BezierMatrixIsStoredUndivided) {
   ll_list *ctrl = zvtest::make_polygon(square_polygon());
   zv_curve *curve = zv_def_ubezier_curve3d(ctrl);
   const double expected[16] = {-1, 3, -3, 1, 3, -6, 3, 0, -3, 3, 0, 0, 1, 0, 0, 0};
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(curve->basis[i], expected[i]) << i;
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(entry(curve, i / 4, i % 4), expected[i]) << i;
   zv_purge_curve(curve);
   ll_purge_list(ctrl);
 }
@@ -55,7 +55,7 @@ TEST_F(UniformDefinitions, BetaSplineWithUnitBiasAndNoTensionIsTheBSpline) {
   zv_curve *bspline = zv_def_ubspl_curve3d(b);
   ASSERT_NE(beta, nullptr);
   EXPECT_EQ(beta->type, ZV_CURVE_UBETASPL);
-  for (int i = 0; i < 16; ++i) EXPECT_DOUBLE_EQ(beta->basis[i], bspline->basis[i]) << i;
+  for (int i = 0; i < 16; ++i) EXPECT_DOUBLE_EQ(entry(beta, i / 4, i % 4), entry(bspline, i / 4, i % 4)) << i;
   zv_purge_curve(beta);
   zv_purge_curve(bspline);
   ll_purge_list(a);

@@ -13,18 +13,8 @@ using zvtest::KernelTest;
 
 using RegularPolygon = KernelTest;
 
-// A vertex copied out of its packed record, so assertions can bind to its fields.
-struct Vertex {
-  int index;
-  double x, y, z;
-};
-
-// The vertices of a list, unpacked.
-std::vector<Vertex> vertices(const ll_list *list) {
-  std::vector<Vertex> out;
-  for (const zv_poly_3d &v : items<zv_poly_3d>(list)) out.push_back({v.index, v.x, v.y, v.z});
-  return out;
-}
+using zvtest::Vertex;
+using zvtest::vertices;
 
 // Releases a list made by a test (null-safe).
 struct ListGuard {

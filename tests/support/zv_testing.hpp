@@ -104,6 +104,28 @@ std::vector<T> items(const ll_list *list) {
   return out;
 }
 
-inline zv_pnt_3d point_of(const zv_poly_3d &v) { return {v.x, v.y, v.z}; }
+// A vertex copied out of its packed record, so tests can compare fields
+// without binding references to misaligned doubles.
+struct Vertex {
+  int index;
+  double x, y, z;
+};
+
+// The vertices of a list as aligned copies, in list order.
+inline std::vector<Vertex> vertices(const ll_list *list) {
+  std::vector<Vertex> out;
+  if (!list) return out;
+  for (const ll_node *n = list->head; n; n = n->next) {
+    const auto *v = static_cast<const zv_poly_3d *>(n->data);
+    out.push_back({v->index, v->x, v->y, v->z});
+  }
+  return out;
+}
+
+// A packed field read by value (never bind a reference to one).
+template <class T>
+T value(T field) {
+  return field;
+}
 
 }  // namespace zvtest

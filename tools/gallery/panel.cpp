@@ -65,7 +65,6 @@ void Panel::curve(const std::string &name, const zv_curve *c, const char *colour
     tick(pts[i], {st->tangent.dx, st->tangent.dy}, "#2a9d8f");
     tick(pts[i], {st->normal.dx, st->normal.dy}, "#e76f51");
   }
-  label(name, colour);
   summaries_.push_back(s);
 }
 
@@ -83,8 +82,11 @@ std::string Panel::svg(double x, double y, double size) const {
   const double span = std::max({hi_x - lo_x, hi_y - lo_y, 1e-9});
   const double scale = (size - 2 * margin - top) / span;
   // World to page: y grows upwards in the curve's frame, downwards on the page.
-  auto px = [&](double wx) { return x + margin + (wx - lo_x) * scale; };
-  auto py = [&](double wy) { return y + top + margin + (hi_y - wy) * scale; };
+  // The drawing is centred in the cell below the title.
+  const double room = size - 2 * margin - top;
+  const double off_x = (room - (hi_x - lo_x) * scale) / 2, off_y = (room - (hi_y - lo_y) * scale) / 2;
+  auto px = [&](double wx) { return x + margin + off_x + (wx - lo_x) * scale; };
+  auto py = [&](double wy) { return y + top + margin + off_y + (hi_y - wy) * scale; };
 
   std::string out = "<g>\n<rect x=\"" + number(x + 4) + "\" y=\"" + number(y + 4) + "\" width=\"" +
                     number(size - 8) + "\" height=\"" + number(size - 8) +
@@ -92,8 +94,8 @@ std::string Panel::svg(double x, double y, double size) const {
   out += "<text x=\"" + number(x + 14) + "\" y=\"" + number(y + 26) +
          "\" font-family=\"sans-serif\" font-size=\"15\" font-weight=\"bold\">" + escaped(title_) + "</text>\n";
   for (size_t i = 0; i < labels_.size(); ++i)
-    out += "<text x=\"" + number(x + size - 14) + "\" y=\"" + number(y + 26 + 14.0 * i) +
-           "\" text-anchor=\"end\" font-family=\"sans-serif\" font-size=\"11\" fill=\"" + labels_[i].second + "\">" +
+    out += "<text x=\"" + number(x + 14) + "\" y=\"" + number(y + size - 14 - 14.0 * i) +
+           "\" font-family=\"sans-serif\" font-size=\"11\" fill=\"" + labels_[i].second + "\">" +
            escaped(labels_[i].first) + "</text>\n";
   for (const auto &s : strokes_) {
     out += "<polyline fill=\"none\" stroke=\"" + s.colour + "\" stroke-width=\"" + number(s.width) + "\"" +

@@ -25,6 +25,7 @@ std::vector<Panel> uniform_panels() {
     panel.dots(positions(ctrl), "#999", 3.0);
     zv_curve *curve = k.define ? k.define(ctrl) : zv_def_ubetaspl_curve3d(ctrl, 1.5, 4.0);
     if (curve && zv_mk_ucurve3d(curve, 0.1) == 0) panel.curve(k.title, curve, k.colour);
+    panel.label("dashed: control polygon; ticks: tangent (green), normal (red)", "#555");
     zv_purge_curve(curve);
     ll_purge_list(ctrl);
     panels.push_back(std::move(panel));
