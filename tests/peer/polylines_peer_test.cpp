@@ -5,88 +5,37 @@
 // quadratic B-spline polylines against SISL and Open CASCADE on uniform
 // knots; the Catmull-Rom polyline against its cubic Bezier form in Open
 // CASCADE.
-#include <sisl.h>
-
-#include <Geom_BSplineCurve.hxx>
-#include <Geom_BezierCurve.hxx>
-#include <TColStd_Array1OfInteger.hxx>
-#include <TColStd_Array1OfReal.hxx>
-#include <TColgp_Array1OfPnt.hxx>
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <functional>
-#include <vector>
 
 #include "../polylines/polyline_testing.hpp"
+#include "peer_support.hpp"
 
 namespace {
 
 using Points = std::vector<zv_pnt_3d>;
 using polytest::bernstein;
 using polytest::random_points;
+using zvpeer::polygon_scale;
 
-// Agreement bounds relative to the largest control coordinate: Bezier
-// samples of every degree (worst seen 1.5e-15), and the spline polylines.
+// Agreement bounds relative to the polygon's scale: Bezier samples of every
+// degree (worst seen 1.5e-15), and the spline polylines.
 constexpr double kBezierRelative = 1e-14;
 constexpr double kRelative = 1e-13;
 
-double scale_of(const Points &p) {
-  double s = 0.0;
-  for (const auto &q : p) s = std::max({s, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
-  return s;
-}
+double distance(const zv_pnt_3d &a, const zvpeer::Vec3 &b) { return zvpeer::max_abs(zvpeer::vec(a) - b); }
 
-double distance(const zv_pnt_3d &a, double x, double y, double z) {
-  return std::max({std::fabs(a.x - x), std::fabs(a.y - y), std::fabs(a.z - z)});
-}
-
-// A SISL curve of the given order over the points and knots; released with
-// the holder.
-struct SislCurve {
-  SislCurve(const Points &p, int order, std::vector<double> knots) {
-    std::vector<double> coefs;
-    for (const auto &q : p) coefs.insert(coefs.end(), {q.x, q.y, q.z});
-    curve = newCurve(static_cast<int>(p.size()), order, knots.data(), coefs.data(), 1, 3, 1);
+// Positions of a SISL curve, from the right, keeping the span hint.
+struct SislPoints {
+  explicit SislPoints(zvpeer::SislCurve c) : curve(std::move(c)) {}
+  zvpeer::Vec3 at(double u) {
+    zvpeer::Jet j;
+    EXPECT_GE(zvpeer::sisl_jet(curve.get(), u, left, j), 0);
+    return j.point;
   }
-  ~SislCurve() { freeCurve(curve); }
-  SislCurve(const SislCurve &) = delete;
-  SislCurve &operator=(const SislCurve &) = delete;
-  zv_pnt_3d at(double u) {
-    double out[3];
-    int stat = 0;
-    s1221(curve, 0, u, &left, out, &stat);
-    EXPECT_GE(stat, 0);
-    return {out[0], out[1], out[2]};
-  }
-  SISLCurve *curve;
+  zvpeer::SislCurve curve;
   int left = 0;
 };
-
-TColgp_Array1OfPnt poles_of(const Points &p) {
-  TColgp_Array1OfPnt poles(1, static_cast<int>(p.size()));
-  for (size_t i = 0; i < p.size(); ++i) poles.SetValue(static_cast<int>(i) + 1, gp_Pnt(p[i].x, p[i].y, p[i].z));
-  return poles;
-}
-
-// Knots 0, 1, 2, ... for the uniform B-spline of n points and the order.
-std::vector<double> uniform_knots(int n, int order) {
-  std::vector<double> k(n + order);
-  for (size_t i = 0; i < k.size(); ++i) k[i] = static_cast<double>(i);
-  return k;
-}
-
-// The same uniform B-spline in Open CASCADE: every knot simple.
-Handle(Geom_BSplineCurve) occt_uniform(const Points &p, int degree) {
-  const int nk = static_cast<int>(p.size()) + degree + 1;
-  TColStd_Array1OfReal knots(1, nk);
-  TColStd_Array1OfInteger mults(1, nk);
-  for (int i = 1; i <= nk; ++i) {
-    knots.SetValue(i, i - 1);
-    mults.SetValue(i, 1);
-  }
-  return new Geom_BSplineCurve(poles_of(p), knots, mults, degree);
-}
 
 // Calls a polyline function on a new polygon and gives the vertices.
 std::vector<zvtest::Vertex> polyline(const Points &p, const std::function<int16_t(ll_list *, ll_list *)> &call) {
@@ -113,26 +62,19 @@ TEST(PolylinesPeer, BezierSamplesAgreeWithBernsteinOcctAndSisl) {
     double worst_sum = 0, worst_occt = 0, worst_sisl = 0;
     for (unsigned seed = 0; seed < 8; ++seed) {
       const Points p = random_points(degree + 1, 1000 * degree + seed);
-      const double scale = scale_of(p);
+      const double scale = polygon_scale(p);
       std::vector<zv_pnt_3d> out(samples);
       ASSERT_EQ(zv_beziercurve3d(p.data(), static_cast<int16_t>(p.size()), samples, out.data()), 0);
 
-      std::vector<double> knots(2 * (degree + 1), 1.0);
-      std::fill(knots.begin(), knots.begin() + degree + 1, 0.0);
-      SislCurve sisl(p, degree + 1, knots);
+      SislPoints sisl(zvpeer::sisl_bspline(p, zvpeer::bezier_knots(degree), degree + 1));
       Handle(Geom_BezierCurve) occt;
-      if (degree <= Geom_BezierCurve::MaxDegree()) occt = new Geom_BezierCurve(poles_of(p));
+      if (degree <= Geom_BezierCurve::MaxDegree()) occt = zvpeer::occt_bezier(p);
 
       for (int i = 0; i < samples; ++i) {
         const double t = i * zv_inverse(samples - 1);
-        const zv_pnt_3d ref = bernstein(p, t);
-        worst_sum = std::max(worst_sum, distance(out[i], ref.x, ref.y, ref.z) / scale);
-        const zv_pnt_3d s = sisl.at(t);
-        worst_sisl = std::max(worst_sisl, distance(out[i], s.x, s.y, s.z) / scale);
-        if (!occt.IsNull()) {
-          const gp_Pnt q = occt->Value(t);
-          worst_occt = std::max(worst_occt, distance(out[i], q.X(), q.Y(), q.Z()) / scale);
-        }
+        worst_sum = std::max(worst_sum, distance(out[i], zvpeer::vec(bernstein(p, t))) / scale);
+        worst_sisl = std::max(worst_sisl, distance(out[i], sisl.at(t)) / scale);
+        if (!occt.IsNull()) worst_occt = std::max(worst_occt, distance(out[i], zvpeer::vec(occt->Value(t))) / scale);
       }
     }
     if (degree <= Geom_BezierCurve::MaxDegree()) {
@@ -158,15 +100,13 @@ TEST(PolylinesPeer, CubicBSplinePolylineIsTheUniformBSpline) {
     const auto v = polyline(p, [&](ll_list *ctrl, ll_list *out) { return zv_bspline_3d(n, ctrl, &points, out); });
     const int m = static_cast<int>((v.size() - 1) / (n - 3));
     ASSERT_EQ(v.size(), size_t((n - 3) * m + 1));
-    SislCurve sisl(p, 4, uniform_knots(n, 4));
-    const Handle(Geom_BSplineCurve) occt = occt_uniform(p, 3);
-    const double scale = scale_of(p);
+    SislPoints sisl(zvpeer::sisl_bspline(p, zvpeer::uniform_knots(n + 4), 4));
+    const Handle(Geom_BSplineCurve) occt = zvpeer::occt_bspline(p, zvpeer::uniform_knots(n + 4), 3);
+    const double scale = polygon_scale(p);
     for (size_t i = 0; i < v.size(); ++i) {
       const double u = 3.0 + static_cast<double>(i) / m;
-      const zv_pnt_3d s = sisl.at(u);
-      const gp_Pnt q = occt->Value(u);
-      EXPECT_LT(distance(at(v[i]), s.x, s.y, s.z) / scale, kRelative) << n << " " << i;
-      EXPECT_LT(distance(at(v[i]), q.X(), q.Y(), q.Z()) / scale, kRelative) << n << " " << i;
+      EXPECT_LT(distance(at(v[i]), sisl.at(u)) / scale, kRelative) << n << " " << i;
+      EXPECT_LT(distance(at(v[i]), zvpeer::vec(occt->Value(u))) / scale, kRelative) << n << " " << i;
     }
   }
 }
@@ -187,18 +127,16 @@ TEST(PolylinesPeer, QuadraticBSplinePolylineIsTheUniformBSpline) {
     const double h = steps[mode];
     const int per_segment = per_points[mode];
     ASSERT_EQ(v.size(), size_t((n - 2) * per_segment));
-    SislCurve sisl(p, 3, uniform_knots(n, 3));
-    const Handle(Geom_BSplineCurve) occt = occt_uniform(p, 2);
-    const double scale = scale_of(p);
+    SislPoints sisl(zvpeer::sisl_bspline(p, zvpeer::uniform_knots(n + 3), 3));
+    const Handle(Geom_BSplineCurve) occt = zvpeer::occt_bspline(p, zvpeer::uniform_knots(n + 3), 2);
+    const double scale = polygon_scale(p);
     for (int j = 0; j < n - 2; ++j) {
       double t = 0.0;
       for (int i = 0; i < per_segment; ++i, t = t + h) {
         const double u = std::min(2.0 + j + t, static_cast<double>(n));  // the last t may pass 1 by an ulp
-        const zv_pnt_3d s = sisl.at(u);
-        const gp_Pnt q = occt->Value(u);
         const auto &w = v[j * per_segment + i];
-        EXPECT_LT(distance(at(w), s.x, s.y, s.z) / scale, kRelative) << n << " " << j << " " << i;
-        EXPECT_LT(distance(at(w), q.X(), q.Y(), q.Z()) / scale, kRelative) << n << " " << j << " " << i;
+        EXPECT_LT(distance(at(w), sisl.at(u)) / scale, kRelative) << n << " " << j << " " << i;
+        EXPECT_LT(distance(at(w), zvpeer::vec(occt->Value(u))) / scale, kRelative) << n << " " << j << " " << i;
       }
     }
   }
@@ -214,18 +152,17 @@ TEST(PolylinesPeer, CatmullRomSegmentsAreTheirBezierForms) {
     int16_t count = 0;
     const auto v = polyline(p, [&](ll_list *ctrl, ll_list *out) { return zv_catrom_curve_3d(7, ctrl, 3, s, &count, out); });
     ASSERT_EQ(v.size(), 4u * 20 + 1);
-    const double scale = scale_of(p);
+    const double scale = polygon_scale(p);
     for (int j = 0; j < 4; ++j) {
       const zv_pnt_3d *w = &p[j];
       auto lerp = [&](const zv_pnt_3d &a, const zv_pnt_3d &b, const zv_pnt_3d &c, double f) {
         return zv_pnt_3d{a.x + f * (b.x - c.x), a.y + f * (b.y - c.y), a.z + f * (b.z - c.z)};
       };
       const Points bez = {w[1], lerp(w[1], w[2], w[0], s / 3), lerp(w[2], w[1], w[3], s / 3), w[2]};
-      Handle(Geom_BezierCurve) occt = new Geom_BezierCurve(poles_of(bez));
+      const Handle(Geom_BezierCurve) occt = zvpeer::occt_bezier(bez);
       double t = 0.0;
       for (int i = 0; i < 20; ++i, t = t + 0.05) {
-        const gp_Pnt q = occt->Value(t);
-        EXPECT_LT(distance(at(v[j * 20 + i]), q.X(), q.Y(), q.Z()) / scale, kRelative) << s << " " << j << " " << i;
+        EXPECT_LT(distance(at(v[j * 20 + i]), zvpeer::vec(occt->Value(t))) / scale, kRelative) << s << " " << j << " " << i;
       }
     }
   }
