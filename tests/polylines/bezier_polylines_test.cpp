@@ -76,13 +76,6 @@ TEST_F(BezierPolyline, EverySampleMatchesTheBernsteinSum) {
   }
 }
 
-TEST_F(BezierPolyline, EndsAreTheEndControlPoints) {
-  const auto p = random_points(12, 7);
-  const auto out = sample_array(p, 12, 2);  // t = 0 and exactly 1
-  expect_point(out[0], p[0], 0);
-  expect_point(out[1], p[11], 0);
-}
-
 TEST_F(BezierPolyline, OnlyThirtyPointsTakePart) {
   auto p = random_points(40, 8);
   for (int k = 30; k < 40; ++k) p[k] = {NAN, NAN, NAN};

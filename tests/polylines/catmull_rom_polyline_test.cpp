@@ -184,11 +184,4 @@ TEST_F(CatmullRomPolyline, MissingListsAndRefusedMemory) {
   ll_purge_list(ctrl);
 }
 
-// Non-finite tension gives non-finite points, never a crash.
-TEST_F(CatmullRomPolyline, NonFiniteTensionStillEnds) {
-  const Polyline r = catrom(random_points(4, 12), 4, 6, NAN);
-  EXPECT_EQ(r.rc, 0);
-  EXPECT_EQ(r.count, 3);
-}
-
 }  // namespace
