@@ -305,7 +305,8 @@ ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t *n,
  * @param[out] out receives the point; it is set to (0, 0, 0) first
  * @return 0; 80 with ("BADTVALUE", 80, "zv_hyperbola_pnt_3d") when
  *         t >= 0.9999999 or t <= -0.9999999 (t = -1 would divide by zero,
- *         t < -1 would land on the other branch); 75 with ("BADRECT", 75,
+ *         t < -1 would land on the other branch; a NaN t passes and gives a
+ *         NaN point); 75 with ("BADRECT", 75,
  *         "zv_hyperbola_pnt_3d") when |a| or |b| is not above 1e-7 (also
  *         NaN); 2 when out is null
  */
