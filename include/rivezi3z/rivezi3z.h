@@ -110,6 +110,322 @@ ZV_API int16_t zv_eval_t_on_ucurve3d(zv_curve *curve, double t, zv_poly_3d **seg
                                      zv_vector_3d *second, zv_vector_3d *normal);
 
 /* ============ conics: circle, ellipse, arcs, cycloid, hyperbola, parabola */
+/*
+ * Every conic lies in a plane parallel to XY at the height of its centre
+ * (or vertex). Vertices are new zv_poly_3d records appended at the end of
+ * the list given; they belong to the list. Shared rules:
+ *  - A required pointer argument that is null (an output point, count,
+ *    segment count, corner, vector or a list that the function does not
+ *    make itself) makes the function do nothing: it returns 2, or returns
+ *    at once when it has no result.
+ *  - Functions that accept a null list append to a private list of their
+ *    own so that counts keep their meaning; that list is released before the
+ *    function returns (it never leaks, and its vertices are not handed back).
+ *  - Angle reductions "while above" a limit never loop forever: a huge
+ *    finite angle is brought into range with fmod (the same value the
+ *    repeated subtraction gives for ordinary angles), and a non-finite angle
+ *    where such a reduction is made makes nothing.
+ *  - Segment counts that are rounded up to a multiple never pass the int16
+ *    range: a count whose next multiple would overflow takes the largest
+ *    multiple below 32767 instead.
+ *  - Symmetric polylines (zv_ellipsepnts_3d, zv_hyperbolapnts_3d,
+ *    zv_parabolapnts_3d) compute one half and mirror only the vertices the
+ *    call itself appended: items the list held before stay untouched and
+ *    are not mirrored.
+ *  - When the kernel refuses memory the function reports zv_memerr with its
+ *    own name and returns -1 (or the list's count where it returns a count);
+ *    vertices already appended stay.
+ */
+
+/* ---------------------------------------------------------------- circle */
+
+/**
+ * The point of the circle about centre at fraction t of a full turn (0 is
+ * +x, 0.25 is +y). t above 1.0000001 is reduced by whole turns; smaller and
+ * negative t are used as given. |t| <= 1e-7 gives exactly
+ * (cx + radius, cy, cz) without any radius test. Otherwise the point comes
+ * from zv_ellipse_pnt_3d with both semi-axes = radius, which reports
+ * ("BADRECT", 75, "zv_ellipse_pnt_3d") for a radius <= 1e-7 and then leaves
+ * *out = (0, 0, cz).
+ * @param[out] out receives the point; a null out does nothing
+ * A non-finite t leaves *out = (0, 0, cz), without a message.
+ */
+ZV_API void zv_circle_pnt_3d(zv_pnt_3d centre, double radius, double t,
+                             zv_pnt_3d *out);
+
+/**
+ * Appends the regular n-gon inscribed in the circle, made by
+ * zv_regpolyxyzpnts (see da3v.h: n + 1 vertices for n >= 3, nothing below).
+ * @param[out]    count set to n, whatever was appended (not written if null)
+ * @param[in,out] list  receives the vertices; null makes nothing
+ * @return 0
+ */
+ZV_API int16_t zv_circlepnts_3d(zv_pnt_3d centre, double radius, int16_t n,
+                                int16_t *count, ll_list *list);
+
+/**
+ * Appends the arc of the circle from fraction start to fraction end of a
+ * turn, in n segments, through zv_arc_pnts_3d (vertices numbered 0..n).
+ * @param[in,out] list receives the vertices; a null list makes nothing
+ * @return the list's item count after the call (0 for a null list); with
+ *         n < 1 nothing is appended and the count is returned
+ */
+ZV_API int16_t zv_circle_arc_3d(zv_pnt_3d centre, double radius, int16_t n,
+                                double start, double end, ll_list *list);
+
+/**
+ * Unit frame from the direction p1 -> p2 (the centre and a point of the
+ * circle): *second = the unit direction (the circle's normal at p2),
+ * *first = the unit perpendicular zv_normalvector3d makes of it (the
+ * tangent). Equal points give zero vectors. Null outputs do nothing.
+ */
+ZV_API void zv_circle_stats_3d(zv_pnt_3d p1, zv_pnt_3d p2, zv_vector_3d *first,
+                               zv_vector_3d *second);
+
+/* --------------------------------------------------------------- ellipse */
+
+/**
+ * The point (cx + a cos angle, cy + b sin angle, cz) of the axis-aligned
+ * ellipse about centre. An angle >= 2 pi - 1e-7 is reduced by 2 pi once;
+ * others are used as given.
+ * @param[out] out receives the point
+ * @return 0; 75 with ("BADRECT", 75, "zv_ellipse_pnt_3d") when a or b is
+ *         not above 1e-7 (also NaN; *out untouched); 2 when out is null
+ */
+ZV_API int16_t zv_ellipse_pnt_3d(zv_pnt_3d centre, double a, double b,
+                                 double angle, zv_pnt_3d *out);
+
+/**
+ * Appends a closed polyline around the ellipse inscribed in the rectangle
+ * p1-p2: a = |p2.x - p1.x| / 2, b = |p2.y - p1.y| / 2, centre
+ * (p1.x + a, p1.y + b, p1.z) (p1 is taken as the lower-left corner; p2.z is
+ * not read). The upper half is sampled at equal steps of x from (cx + a, cy)
+ * over (cx, cy + b) to (cx - a, cy); the lower half mirrors it in y = cy and
+ * ends on a copy of the first vertex. Quarter-turn points are exact. Every
+ * vertex carries index 1.
+ * @param[in,out] n     segments wanted; written back as used: at least 4, a
+ *                      multiple of 4 (at most 32764)
+ * @param[out]    count vertices appended (n + 1), 0 on failure
+ * @param[in,out] list  receives the vertices, or null (private list, released)
+ * @return 0; 75 with ("BADRECT", 75, "zv_ellipsepnts") when a or b is not
+ *         above 1e-7 (*n unchanged); 2 when p1, p2, n or count is null;
+ *         -1 when memory is refused (*count = vertices appended so far)
+ */
+ZV_API int16_t zv_ellipsepnts_3d(zv_pnt_3d *p1, zv_pnt_3d *p2, int16_t *n,
+                                 int16_t *count, ll_list *list);
+
+/**
+ * Appends an open polyline along the ellipse inscribed in the rectangle
+ * p1-p2 (semi-axes and centre as zv_ellipsepnts_3d) from angle start
+ * towards increasing angle to end, in *n equal angle steps; when
+ * end < start the arc passes angle 0 (sweep 2 pi - start + end). Inner
+ * angles >= 2 pi - 1e-7 are reduced once; the last vertex lies at end
+ * itself. Every vertex carries index 1.
+ * @param[in,out] n    segments; a value below 1 is replaced by 1 (written back)
+ * @param[in,out] list receives the *n + 1 vertices, or null (private list,
+ *                     released)
+ * @return 0; 75 with ("BADRECT", 75, "zv_elliptic_arc_3d") on a degenerate
+ *         rectangle; 2 when p1, p2 or n is null; -1 when memory is refused
+ */
+ZV_API int16_t zv_elliptic_arc_3d(zv_pnt_3d *p1, zv_pnt_3d *p2, int16_t *n,
+                                  double start, double end, ll_list *list);
+
+/**
+ * Unit frame of the ellipse about centre at its point pt, in the ellipse's
+ * plane (dz = 0): *second = the unit gradient of
+ * (x - cx)^2/a^2 + (y - cy)^2/b^2 - 1 at pt (the outward normal), *first =
+ * the unit perpendicular zv_normalvector3d makes of it (the tangent). Any
+ * centre works; a point where the gradient vanishes (the centre) gives zero
+ * vectors.
+ * @return 0; 81 when |a| or |b| is not above 1e-7; 82 when pt.z is not
+ *         within 1e-7 of cz (also NaN); both without a message and with the
+ *         outputs untouched; 2 when first or second is null
+ */
+ZV_API int16_t zv_ellipse_stats_3d(zv_pnt_3d centre, double a, double b,
+                                   zv_pnt_3d pt, zv_vector_3d *first,
+                                   zv_vector_3d *second);
+
+/* ------------------------------------------------------------------ arcs */
+
+/**
+ * Appends the circular arc about centre (in the plane z = centre.z) from
+ * angle start towards increasing angle to end, radians, in n equal steps:
+ * n + 1 vertices. Each angle above 2 pi + 1e-7 is first reduced by whole
+ * turns; when end + 1e-7 < start the arc passes angle 0. Vertices within
+ * 1e-7 of a quarter turn lie exactly on the axis points; other coordinates
+ * with absolute value <= 1e-7 are stored as exactly 0. The vertices are
+ * numbered on from the list's last vertex (its index + 1; 0 for an empty
+ * list), wrapping past int16; reading that vertex moves the list's cursor
+ * to what was its last node.
+ * @param[in,out] list receives the vertices; a null list makes nothing
+ * @return the list's item count after the call. With n < 1, or a start or
+ *         end that is not finite, nothing is appended.
+ */
+ZV_API int16_t zv_arcpnts_3d(zv_pnt_3d centre, double radius, double start,
+                             double end, int16_t n, ll_list *list);
+
+/**
+ * Appends the arc of the record *arc (centre, radius, start and end angles
+ * as zv_arcpnts_3d) in the plane z, n segments, vertices numbered 0..n
+ * whatever the list held; general points come from zv_pntangledist_3d
+ * (no snapping of small coordinates).
+ * @param[in,out] list receives the vertices, or null (private list,
+ *                     released; the count returned is then that list's)
+ * @return the list's item count after the call. With n < 1, a null arc, or
+ *         a start or end that is not finite, nothing is appended.
+ */
+ZV_API int16_t zv_arc_pnts_3d(const zv_arc_2d *arc, int16_t n, double z,
+                              ll_list *list);
+
+/* --------------------------------------------------------------- cycloid */
+
+/**
+ * Appends one arch of the cycloid traced by a circle of radius |r| rolling
+ * once along +x from *start in the plane z = start.z: vertex i (index i,
+ * 0..*n) at angle 2 pi i / *n, x = (angle - sin angle) |r| + start.x,
+ * y = (1 - cos angle) r + start.y (r < 0 arches towards -y); the first and
+ * last vertices lie exactly on the base line.
+ * @param[in]     n     segments (read only); *n < 0 appends nothing
+ * @param[in,out] list  receives the vertices, or null (private list, released)
+ * @param[out]    count vertices appended (*n + 1, or 0; 32767 for the 32768
+ *                      vertices of *n = 32767, as ll_get_list_count counts)
+ * @return 0; 2 when start, n or count is null; -1 when memory is refused
+ *         (*count = vertices appended so far)
+ */
+ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t *n,
+                                 ll_list *list, int16_t *count);
+
+/* ------------------------------------------------------------- hyperbola */
+
+/**
+ * The point of the hyperbola branch about centre at rational parameter t:
+ * x = cx + a (1 + t^2)/(1 - t^2), y = cy + 2 b t/(1 - t^2), z = cz.
+ * t = 0 is the vertex (cx + a, cy); t runs over (-1, 1) along the branch.
+ * A negative a gives the branch opening towards -x.
+ * @param[out] out receives the point; it is set to (0, 0, 0) first
+ * @return 0; 80 with ("BADTVALUE", 80, "zv_hyperbola_pnt_3d") when
+ *         t >= 0.9999999 or t <= -0.9999999 (t = -1 would divide by zero,
+ *         t < -1 would land on the other branch; a NaN t passes and gives a
+ *         NaN point); 75 with ("BADRECT", 75,
+ *         "zv_hyperbola_pnt_3d") when |a| or |b| is not above 1e-7 (also
+ *         NaN); 2 when out is null
+ */
+ZV_API int16_t zv_hyperbola_pnt_3d(zv_pnt_3d centre, double a, double b,
+                                   double t, zv_pnt_3d *out);
+
+/**
+ * Appends m + 1 points of zv_hyperbola_pnt_3d from parameter t1 to t2 in m
+ * equal steps (m = *n, or 2 when *n < 1; *n is not written); the last
+ * vertex lies at t2 exactly. With t2 < t1 the steps run from t1 down to
+ * t2. Every vertex carries index 1.
+ * @param[in,out] list receives the vertices, or null (private list, released)
+ * @return 0; 80 with ("BADTVALUE", 80, "zv_hyperbolic_arc_3d") when t1 or t2
+ *         is >= 0.9999999 or <= -0.9999999; 75 with ("BADRECT", 75,
+ *         "zv_hyperbolic_arc_3d") when |a| or |b| is not above 1e-7; in both
+ *         cases nothing is appended; 2 when n is null; -1 when memory is
+ *         refused
+ */
+ZV_API int16_t zv_hyperbolic_arc_3d(zv_pnt_3d centre, double a, double b,
+                                    int16_t *n, double t1, double t2,
+                                    ll_list *list);
+
+/**
+ * Appends both branches of the hyperbola whose central rectangle has the
+ * corners c1 (least x and y) and c2: half width w, half height h, centre
+ * (c1.x + w, c1.y + h, c1.z). Mode 0: transverse axis along x (A = w,
+ * B = h), branches through (c2.x, cy) into list1 and (c1.x, cy) into list2.
+ * Mode 1: along y (A = h, B = w), through (cx, c2.y) into list1 and
+ * (cx, c1.y) into list2. Each branch reaches length beyond its vertex along
+ * the transverse axis, at equal steps of that axis, far end to far end; the
+ * vertex itself is exact. Numbers: a counter shared by both lists gives
+ * 1..q+1 then q+3..2q+2 in list1 and 1..q+1 then 2q+3..3q+2 in list2
+ * (q = *n / 2), wrapping past int16.
+ * @param[in]     mode  low byte only: 0 or 1
+ * @param[in,out] n     segments per branch; written back as used: at least
+ *                      2, even (at most 32766); 0 after a failure
+ * @param[out]    count vertices per list (*n + 1), written only on success
+ * @param[in,out] list1, list2 receive the branches, or null (private lists,
+ *                      released)
+ * @return 0; with the message (code, number, "zv_hyperpolapnts_3d") and
+ *         *n = 0: 1 "BADMODE" when mode > 1, 74 "LENGTHZERO" when length is
+ *         not above 1e-7, 75 "BADRECT" when c2.x - 1e-7 <= c1.x or
+ *         c2.y - 1e-7 <= c1.y; 2 when c1, c2, n or count is null; -1 when
+ *         memory is refused
+ */
+ZV_API int16_t zv_hyperbolapnts_3d(uint8_t mode, zv_pnt_3d *c1, zv_pnt_3d *c2,
+                                   double length, int16_t *n, int16_t *count,
+                                   ll_list *list1, ll_list *list2);
+
+/**
+ * Unit frame of the hyperbola about centre at its point p, in its plane:
+ * *second = the unit gradient at p of (x - cx)^2/a^2 - (y - cy)^2/b^2 - 1
+ * for mode 0 and of (y - cy)^2/b^2 - (x - cx)^2/a^2 - 1 for any other mode,
+ * *first = the unit perpendicular zv_normalvector3d makes of it (the
+ * tangent). Any centre works; at the centre the vectors are zero.
+ * @return 0; 81 when |a| or |b| is not above 1e-7; 82 when p.z is not within
+ *         1e-7 of cz; both without a message, outputs untouched; 2 when
+ *         first or second is null
+ */
+ZV_API int16_t zv_hyperbola_stats_3d(zv_pnt_3d centre, double a, double b,
+                                     int16_t mode, zv_pnt_3d p,
+                                     zv_vector_3d *first, zv_vector_3d *second);
+
+/* -------------------------------------------------------------- parabola */
+
+/**
+ * The point of the parabola with the given vertex and signed focal
+ * distance a at parameter t: axis 0: (vx + a t^2, vy + 2 a t), any other
+ * axis: (vx + 2 a t, vy + a t^2), z = vz. t = 0 (or NaN) gives the vertex.
+ * Nothing is checked; a null out does nothing.
+ */
+ZV_API void zv_parabola_pnt_3d(zv_pnt_3d vertex, double a, double t,
+                               int16_t axis, zv_pnt_3d *out);
+
+/**
+ * Appends the points of zv_parabola_pnt_3d from the smaller of t1, t2 to
+ * the larger in m equal steps (m = n, or 1 when n = 0; n < 0 appends
+ * nothing): m + 1 vertices, the last at the larger end exactly, every one
+ * with index 1. A null list makes nothing. When memory is refused it
+ * reports zv_memerr("zv_parabolic_arc_3d") and returns; earlier vertices
+ * stay.
+ */
+ZV_API void zv_parabolic_arc_3d(zv_pnt_3d vertex, double a, int16_t axis,
+                                int16_t n, double t1, double t2, ll_list *list);
+
+/**
+ * Appends a polyline along the parabola through *vertex, symmetric about its
+ * axis and reaching length along it: mode 0 axis along x, mode 1 along y,
+ * opening towards +axis for a > 0 and -axis for a < 0. It runs from one far
+ * end through the vertex (number q + 1) to the other, at equal steps along
+ * the axis, vertices numbered 1 to *n + 1.
+ * @param[in]     mode  low byte only: 0 or 1
+ * @param[in,out] n     segments wanted; written back as used: at least 2,
+ *                      even (at most 32766); 0 after a failure
+ * @param[out]    count 0 first, *n + 1 on success
+ * @param[in,out] list  an existing list
+ * @return 0; without a message, with *n = 0 and *count = 0 and nothing
+ *         appended: 1 when mode > 1 (modes 2 and 3 included: they have
+ *         nothing to draw), 73 when |a| is not above 1e-7, 74 when length
+ *         is not above 1e-7 (also NaN); 2 when vertex, n, count or list is
+ *         null; -1 when memory is refused
+ */
+ZV_API int16_t zv_parabolapnts_3d(uint8_t mode, zv_pnt_3d *vertex, double a,
+                                  double length, int16_t *n, int16_t *count,
+                                  ll_list *list);
+
+/**
+ * Unit frame of the parabola at its point p, in its plane: *second = the
+ * unit gradient at p of (y - vy)^2 - 4 a (x - vx) for axis 0 and of
+ * (x - vx)^2 - 4 a (y - vy) for any other axis, *first = the unit
+ * perpendicular zv_normalvector3d makes of it (the tangent). Any vertex
+ * position works; the gradient never vanishes (|a| > 1e-7).
+ * @return 0; 82 when |a| is not above 1e-7; 83 when p.z is not within 1e-7
+ *         of vz; both without a message, outputs untouched; 2 when first or
+ *         second is null
+ */
+ZV_API int16_t zv_parabola_stats_3d(zv_pnt_3d vertex, double a, int16_t axis,
+                                    zv_pnt_3d p, zv_vector_3d *first,
+                                    zv_vector_3d *second);
 
 /* ================================ non-uniform and rational definitions */
 
