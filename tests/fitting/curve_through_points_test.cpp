@@ -1,0 +1,309 @@
+// The curve through n points: argument checks and codes, the record's
+// fields, the Bezier and line cases, the curve meeting every point at its
+// parameter (random sets, every degree), given knots off the clamped ends
+// and wider bands, and refused memory at every allocation.
+#include "zv_testing.hpp"
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A fitted record that releases its three blocks.
+struct Fit {
+  zv_nurbs_3d *rec = nullptr;
+  int16_t code = -99;
+  Fit(const std::vector<zv_pnt_3d> &pts, int p, int mode = 1, const std::vector<double> *params = nullptr,
+      const std::vector<double> *knots = nullptr) {
+    code = zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(pts.size()), static_cast<int16_t>(p),
+                                    params ? 1 : 0, params ? params->data() : nullptr,
+                                    knots ? knots->data() : nullptr, static_cast<int16_t>(mode), &rec);
+  }
+  ~Fit() {
+    if (!rec) return;
+    zv_free(rec->ctrl_pts);
+    zv_free(rec->knots);
+    zv_free(rec);
+  }
+  Fit(const Fit &) = delete;
+  Fit &operator=(const Fit &) = delete;
+  double knot(int i) const { return rec->knots[i]; }
+  double ctrl(int i, int c) const { return rec->ctrl_pts[i * rec->dim + c]; }
+};
+
+std::vector<zv_pnt_3d> random_points(std::mt19937 &rng, int n, bool flat) {
+  std::uniform_real_distribution<double> step(0.2, 2.0);
+  std::uniform_real_distribution<double> wobble(-1.0, 1.0);
+  std::vector<zv_pnt_3d> pts;
+  double x = 0.0;
+  for (int i = 0; i < n; ++i) {
+    x += step(rng);
+    pts.push_back({x, 3 * wobble(rng), flat ? 0.0 : 2 * wobble(rng)});
+  }
+  return pts;
+}
+
+// The chord-length parameters the description defines, computed here
+// independently (x, y and z when spatial).
+std::vector<double> chord_parameters(const std::vector<zv_pnt_3d> &pts, bool spatial) {
+  std::vector<double> u(pts.size(), 0.0);
+  for (std::size_t i = 1; i < pts.size(); ++i) {
+    const double dz = spatial ? pts[i].z - pts[i - 1].z : 0.0;
+    u[i] = u[i - 1] + std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y, dz);
+  }
+  for (double &v : u) v /= u.back();
+  u.back() = 1.0;
+  return u;
+}
+
+double gap(const zv_pnt_3d &q, const zv_pnt_3d &p, bool spatial) {
+  return std::hypot(q.x - p.x, q.y - p.y, spatial ? q.z - p.z : 0.0);
+}
+
+// ------------------------------------------------- argument checks and codes
+
+class CurveThroughPoints : public zvtest::KernelTest {};
+
+TEST_F(CurveThroughPoints, BadArgumentsReturnOneWithNullResult) {
+  const std::vector<zv_pnt_3d> pts = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {4, 0, 0}};
+  const std::vector<double> params = {0, 0.25, 0.5, 0.75, 1};
+  std::vector<double> knots = {0, 0, 0, 0, 0.5, 1, 1, 1, 1};
+  zv_nurbs_3d sentinel{};
+  auto call = [&](const zv_pnt_3d *p, int n, int deg, int given, const double *u, const double *k, int mode) {
+    zv_nurbs_3d *rec = &sentinel;
+    const int16_t code = zv_curve_thru_npoints_3d(p, static_cast<int16_t>(n), static_cast<int16_t>(deg),
+                                                  static_cast<int16_t>(given), u, k, static_cast<int16_t>(mode), &rec);
+    EXPECT_EQ(rec, nullptr);
+    return code;
+  };
+  EXPECT_EQ(call(pts.data(), 5, 0, 0, nullptr, nullptr, 1), 1);   // degree below 1
+  EXPECT_EQ(call(pts.data(), 5, -3, 0, nullptr, nullptr, 1), 1);
+  EXPECT_EQ(call(pts.data(), 20, 8, 0, nullptr, nullptr, 1), 1);  // degree above 7, whatever n
+  EXPECT_EQ(call(pts.data(), 3, 3, 0, nullptr, nullptr, 1), 1);   // n < p + 1
+  EXPECT_EQ(call(pts.data(), -5, 1, 0, nullptr, nullptr, 1), 1);
+  EXPECT_EQ(call(pts.data(), 5, 3, 0, nullptr, nullptr, -1), 1);  // modes outside 0..2
+  EXPECT_EQ(call(pts.data(), 5, 3, 0, nullptr, nullptr, 3), 1);
+  EXPECT_EQ(call(nullptr, 5, 3, 0, nullptr, nullptr, 1), 1);
+  EXPECT_EQ(call(pts.data(), 5, 3, 1, nullptr, knots.data(), 1), 1);
+  EXPECT_EQ(call(pts.data(), 5, 3, 1, params.data(), nullptr, 1), 1);
+  EXPECT_EQ(call(pts.data(), 32767, 3, 0, nullptr, nullptr, 1), 1);  // n + p past int16
+  knots[4] = 1.5;                                                      // decreasing
+  EXPECT_EQ(call(pts.data(), 5, 3, 1, params.data(), knots.data(), 1), 1);
+  knots[4] = kNaN;
+  EXPECT_EQ(call(pts.data(), 5, 3, 1, params.data(), knots.data(), 1), 1);
+  EXPECT_EQ(zv_curve_thru_npoints_3d(pts.data(), 5, 3, 0, nullptr, nullptr, 1, nullptr), 1);
+}
+
+TEST_F(CurveThroughPoints, NoLengthOrSingularSystemReturnsTwo) {
+  const double inf = std::numeric_limits<double>::infinity();
+  for (int p : {1, 3}) {
+    EXPECT_EQ(Fit(std::vector<zv_pnt_3d>(6, {1, 2, 3}), p).code, 2);
+    EXPECT_EQ(Fit({{0, 0, 0}, {1e-8, 0, 0}, {2e-8, 0, 0}, {3e-8, 0, 0}}, p).code, 2);
+    EXPECT_EQ(Fit({{0, 0, 0}, {1, kNaN, 0}, {2, 0, 0}, {3, 0, 0}}, p).code, 2);
+    EXPECT_EQ(Fit({{0, 0, 0}, {1, 1, 0}, {inf, 0, 0}, {3, 0, 0}}, p).code, 2);
+  }
+  // Differences in z alone are no length in the plane.
+  EXPECT_EQ(Fit({{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}}, 3, 0).code, 2);
+  // A repeated point inside makes two equal rows.
+  EXPECT_EQ(Fit({{0, 0, 0}, {1, 1, 0}, {1, 1, 0}, {3, 0, 0}, {4, 1, 0}}, 3).code, 2);
+  // Given parameters that leave a basis function without its point.
+  const std::vector<zv_pnt_3d> pts = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {4, 0, 0}};
+  const std::vector<double> knots = {0, 0, 0, 0, 0.5, 1, 1, 1, 1};
+  const std::vector<double> crowded = {0, 0.1, 0.2, 0.3, 0.4};
+  EXPECT_EQ(Fit(pts, 3, 1, &crowded, &knots).code, 2);
+}
+
+// ------------------------------------------------- the record and small cases
+
+TEST_F(CurveThroughPoints, FourPointsCubicIsTheBezierFit) {
+  const std::vector<zv_pnt_3d> pts = {{0, 0, 0}, {1, 2, 1}, {3, 3, 0}, {4, 0, 2}};
+  const Fit f(pts, 3);
+  ASSERT_EQ(f.code, 0);
+  EXPECT_EQ(zvtest::value(f.rec->last_ctrl), 3);
+  EXPECT_EQ(zvtest::value(f.rec->last_knot), 7);
+  EXPECT_EQ(zvtest::value(f.rec->degree), 3);
+  EXPECT_EQ(zvtest::value(f.rec->plain), 1);
+  EXPECT_EQ(zvtest::value(f.rec->is_line), 0);
+  EXPECT_EQ(zvtest::value(f.rec->open_ends), 1);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(f.knot(i), i < 4 ? 0.0 : 1.0);
+  // The Bernstein form of the fitted control points meets every point at
+  // its chord-length parameter; the ends are the end points exactly.
+  const std::vector<double> u = chord_parameters(pts, true);
+  for (int i = 0; i < 4; ++i) {
+    const double t = u[i], s = 1 - t;
+    const double b[4] = {s * s * s, 3 * s * s * t, 3 * s * t * t, t * t * t};
+    for (int c = 0; c < 3; ++c) {
+      double sum = 0;
+      for (int j = 0; j < 4; ++j) sum += b[j] * f.ctrl(j, c);
+      const double want = c == 0 ? pts[i].x : c == 1 ? pts[i].y : pts[i].z;
+      EXPECT_NEAR(sum, want, 1e-13);
+    }
+  }
+  EXPECT_EQ(f.ctrl(0, 1), 0.0);
+  EXPECT_EQ(f.ctrl(3, 2), 2.0);
+}
+
+TEST_F(CurveThroughPoints, TwoPointsDegreeOneIsALine) {
+  const Fit f({{1, 2, 3}, {4, 6, 3}}, 1);
+  ASSERT_EQ(f.code, 0);
+  EXPECT_EQ(zvtest::value(f.rec->is_line), 1);
+  const double want[] = {1, 2, 3, 4, 6, 3};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(f.rec->ctrl_pts[i], want[i]);
+  const double knots[] = {0, 0, 1, 1};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(f.knot(i), knots[i]);
+  // Three points at degree 1: a polyline, not a line.
+  const Fit g({{0, 0, 0}, {1, 0, 0}, {1, 3, 0}}, 1);
+  EXPECT_EQ(zvtest::value(g.rec->is_line), 0);
+  EXPECT_EQ(g.knot(2), 0.25);
+}
+
+TEST_F(CurveThroughPoints, ModesChooseTheCoordinatesAndEndsAreTested) {
+  const std::vector<zv_pnt_3d> flat = {{0, 0, 0}, {1, 2, 0}, {3, 2, 1e-8}, {4, 0, 0}, {0, 0, 0}};
+  const Fit auto_flat(flat, 3, 2), plane(flat, 3, 0), space(flat, 3, 1);
+  ASSERT_EQ(auto_flat.code, 0);
+  EXPECT_EQ(zvtest::value(auto_flat.rec->dim), 2);
+  EXPECT_EQ(zvtest::value(auto_flat.rec->planar), 1);
+  EXPECT_EQ(zvtest::value(space.rec->dim), 3);
+  EXPECT_EQ(zvtest::value(space.rec->planar), 0);
+  EXPECT_EQ(zvtest::value(auto_flat.rec->open_ends), 0);  // first equals last: closed
+  const std::vector<double> u = chord_parameters(flat, false);
+  EXPECT_EQ(auto_flat.knot(4), (u[1] + u[2] + u[3]) / 3);
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(auto_flat.knot(i), plane.knot(i));
+
+  std::vector<zv_pnt_3d> lifted = flat;
+  lifted[2].z = 2e-7;
+  lifted[4].x = 1.5e-7;  // squared end gap above 1e-14: open
+  const Fit spatial(lifted, 3, 2);
+  EXPECT_EQ(zvtest::value(spatial.rec->dim), 3);
+  EXPECT_EQ(zvtest::value(spatial.rec->planar), 0);
+  EXPECT_EQ(zvtest::value(spatial.rec->open_ends), 1);
+}
+
+// ------------------------------------------------- the curve meets its points
+
+class RandomFits : public ::testing::TestWithParam<int> {};
+
+TEST_P(RandomFits, CurvePassesThroughEveryPointAtItsParameter) {
+  const long blocks = zv_live_blocks();
+  std::mt19937 rng(GetParam());
+  const int p = 1 + GetParam() % 7;
+  const bool flat = GetParam() % 3 == 0;
+  const int n = p + 1 + static_cast<int>(rng() % 60);
+  const std::vector<zv_pnt_3d> pts = random_points(rng, n, flat);
+  {
+    const Fit f(pts, p, 2);
+    ASSERT_EQ(f.code, 0);
+    ASSERT_EQ(zvtest::value(f.rec->dim), flat ? 2 : 3);
+    const std::vector<double> u = chord_parameters(pts, !flat);
+    for (int i = 0; i < n; ++i) {
+      zv_pnt_3d q{};
+      ASSERT_EQ(zv_eval_pointoncurve_3d(f.rec, u[i], &q), 0);
+      EXPECT_LT(gap(q, pts[i], !flat), 1e-10) << "point " << i << " of " << n << ", degree " << p;
+    }
+    for (int j = 1; j <= n + p; ++j) EXPECT_LE(f.knot(j - 1), f.knot(j));
+    EXPECT_EQ(f.ctrl(0, 1), zvtest::value(pts[0].y));
+    EXPECT_EQ(f.ctrl(n - 1, 0), zvtest::value(pts[n - 1].x));
+  }
+  EXPECT_EQ(zv_live_blocks(), blocks);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomFits, ::testing::Range(0, 24));
+
+TEST_F(CurveThroughPoints, GivenKnotsOffTheClampedEndsStillMeetEveryPoint) {
+  // Uniform unclamped knots: the domain is [knots[p], knots[n]], and the end
+  // rows hold basis functions, not unit rows.
+  std::mt19937 rng(8);
+  const std::vector<zv_pnt_3d> pts = random_points(rng, 9, false);
+  const int p = 3;
+  std::vector<double> knots, params;
+  for (int j = 0; j <= 9 + p; ++j) knots.push_back(j);
+  for (int i = 0; i < 9; ++i) params.push_back(3.0 + 6.0 * (i + 0.01) / 9.0);
+  const Fit f(pts, p, 1, &params, &knots);
+  ASSERT_EQ(f.code, 0);
+  for (int i = 0; i < 9; ++i) {
+    zv_pnt_3d q{};
+    zv_eval_pointoncurve_3d(f.rec, params[i], &q);
+    EXPECT_LT(gap(q, pts[i], true), 1e-10) << i;
+  }
+}
+
+TEST_F(CurveThroughPoints, GivenParametersNeedingAWiderBand) {
+  // The parameter of point 1 lies in the span of control points 1..3, two
+  // columns right of its diagonal: the band widens from p - 1 to p.
+  const std::vector<zv_pnt_3d> pts = {{0, 0, 0}, {1, 2, 0}, {2, -1, 1}, {3, 1, 0}, {4, 0, 2}, {5, 1, 1}};
+  const std::vector<double> knots = {0, 0, 0, 0.25, 0.5, 0.75, 1, 1, 1};
+  const std::vector<double> params = {0, 0.3, 0.45, 0.6, 0.8, 1};
+  const Fit f(pts, 2, 1, &params, &knots);
+  ASSERT_EQ(f.code, 0);
+  for (int i = 0; i < 6; ++i) {
+    zv_pnt_3d q{};
+    zv_eval_pointoncurve_3d(f.rec, params[i], &q);
+    EXPECT_LT(gap(q, pts[i], true), 1e-12) << i;
+  }
+  // Degree 1 with parameters between the knots is solved, not copied.
+  const std::vector<double> line_knots = {0, 0, 0.5, 1, 1};
+  const std::vector<double> line_params = {0, 0.4, 1};
+  const Fit g({{0, 0, 0}, {2, 2, 0}, {4, 0, 0}}, 1, 1, &line_params, &line_knots);
+  ASSERT_EQ(g.code, 0);
+  zv_pnt_3d q{};
+  zv_eval_pointoncurve_3d(g.rec, 0.4, &q);
+  EXPECT_LT(gap(q, {2, 2, 0}, true), 1e-12);
+}
+
+TEST_F(CurveThroughPoints, LongestInputFitsAtInt16Limits) {
+  std::mt19937 rng(1);
+  const int p = 3;
+  const std::vector<zv_pnt_3d> pts = random_points(rng, 32767 - p, false);
+  const Fit f(pts, p);
+  ASSERT_EQ(f.code, 0);
+  EXPECT_EQ(zvtest::value(f.rec->last_knot), 32767);
+  const std::vector<double> u = chord_parameters(pts, true);
+  for (int i : {0, 1, 16000, 32762, 32763}) {
+    zv_pnt_3d q{};
+    zv_eval_pointoncurve_3d(f.rec, u[i], &q);
+    EXPECT_LT(gap(q, pts[i], true), 1e-9) << i;
+  }
+}
+
+// ------------------------------------------------- refused memory
+
+TEST_F(CurveThroughPoints, EveryRefusedAllocationReturnsThreeAndLeavesNothing) {
+  std::mt19937 rng(4);
+  const std::vector<zv_pnt_3d> pts = random_points(rng, 12, false);
+  std::vector<double> knots = {0, 0, 0, 0.25, 0.5, 0.75, 1, 1, 1};
+  std::vector<double> params = {0, 0.3, 0.45, 0.6, 0.8, 1};  // widens the band
+  struct Case {
+    const char *what;
+    int n, p;
+    bool given;
+  };
+  for (const Case &c : {Case{"cubic", 12, 3, false}, Case{"degree 1", 12, 1, false}, Case{"given", 6, 2, true}}) {
+    int16_t code = 3;
+    for (long budget = 0; code == 3 && budget < 20; ++budget) {
+      const long blocks = zv_live_blocks();
+      zv_nurbs_3d *rec = reinterpret_cast<zv_nurbs_3d *>(&rng);
+      zv_fail_alloc_after(budget);
+      code = zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(c.n), static_cast<int16_t>(c.p), c.given,
+                                      params.data(), knots.data(), 1, &rec);
+      zv_fail_alloc_after(-1);
+      if (code == 3) {
+        EXPECT_EQ(rec, nullptr) << c.what << " budget " << budget;
+        EXPECT_EQ(zv_live_blocks(), blocks) << c.what << " budget " << budget;
+      } else {
+        ASSERT_EQ(code, 0) << c.what;
+        EXPECT_GE(budget, 3) << c.what;  // record, knots, control points at least
+        zv_free(rec->ctrl_pts);
+        zv_free(rec->knots);
+        zv_free(rec);
+      }
+    }
+    EXPECT_EQ(code, 0) << c.what;
+  }
+  EXPECT_TRUE(reports.memerrs.empty());  // code 3 comes without a message
+}
+
+}  // namespace
