@@ -85,6 +85,21 @@ bool unit_row(const double *knots, int p, double u, long i) {
   return true;
 }
 
+// The knot span of u, the parameter of row i. Averaged knots put it among
+// the few spans right of i, so zv_findknotspan first searches a window of
+// the knot vector there; the answer stands when it meets the span's
+// defining inequality (the span is unique), else the whole vector is
+// searched (given knots, domain ends).
+long span_of(const double *knots, long n, int p, double u, long i) {
+  const long lo = i - p;
+  const long hi = i + 2 * p + 1;
+  if (lo >= 0 && hi <= n + p) {
+    const long s = lo + zv_findknotspan(knots + lo, static_cast<int16_t>(hi - lo), static_cast<int16_t>(p + 1), u, 1);
+    if (knots[s] <= u && u < knots[s + 1]) return s;
+  }
+  return zv_findknotspan(knots, static_cast<int16_t>(n + p), static_cast<int16_t>(p + 1), u, 1);
+}
+
 // The collocation matrix N_j(u_i) as a band of half-width h (row i holds
 // columns i - h .. i + h). Rows that do not fit are left out; the result is
 // the half-width every row needs, or -1 when a row's own basis function
@@ -92,7 +107,6 @@ bool unit_row(const double *knots, int p, double u, long i) {
 // Whitney), and no-pivot elimination must not be tried.
 int fill_collocation(const double *knots, const double *u, long n, int p, int h, double *band) {
   const long w = 2 * h + 1;
-  const auto last_knot = static_cast<int16_t>(n + p);
   double basis[kMaxDegree + 1];
   int need = 0;
   for (long i = 0; i < n; ++i) {
@@ -102,7 +116,7 @@ int fill_collocation(const double *knots, const double *u, long n, int p, int h,
       row[h] = 1.0;
       continue;
     }
-    const long s = zv_findknotspan(knots, last_knot, static_cast<int16_t>(p + 1), u[i], 1);
+    const long s = span_of(knots, n, p, u[i], i);
     const long first = s - p;
     if (i < first || i > s) return -1;
     need = std::max(need, static_cast<int>(std::max(i - first, s - i)));
