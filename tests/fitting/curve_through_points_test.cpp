@@ -2,6 +2,7 @@
 // fields, the Bezier and line cases, the curve meeting every point at its
 // parameter (random sets, every degree), given knots off the clamped ends
 // and wider bands, and refused memory at every allocation.
+#include "fitted_record.hpp"
 #include "zv_testing.hpp"
 
 #include <cmath>
@@ -13,51 +14,11 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// A fitted record that releases its three blocks.
-struct Fit {
-  zv_nurbs_3d *rec = nullptr;
-  int16_t code = -99;
-  Fit(const std::vector<zv_pnt_3d> &pts, int p, int mode = 1, const std::vector<double> *params = nullptr,
-      const std::vector<double> *knots = nullptr) {
-    code = zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(pts.size()), static_cast<int16_t>(p),
-                                    params ? 1 : 0, params ? params->data() : nullptr,
-                                    knots ? knots->data() : nullptr, static_cast<int16_t>(mode), &rec);
-  }
-  ~Fit() {
-    if (!rec) return;
-    zv_free(rec->ctrl_pts);
-    zv_free(rec->knots);
-    zv_free(rec);
-  }
-  Fit(const Fit &) = delete;
-  Fit &operator=(const Fit &) = delete;
-  double knot(int i) const { return rec->knots[i]; }
-  double ctrl(int i, int c) const { return rec->ctrl_pts[i * rec->dim + c]; }
-};
+using Fit = zvtest::FittedRecord;
+using zvtest::chord_parameters;
 
 std::vector<zv_pnt_3d> random_points(std::mt19937 &rng, int n, bool flat) {
-  std::uniform_real_distribution<double> step(0.2, 2.0);
-  std::uniform_real_distribution<double> wobble(-1.0, 1.0);
-  std::vector<zv_pnt_3d> pts;
-  double x = 0.0;
-  for (int i = 0; i < n; ++i) {
-    x += step(rng);
-    pts.push_back({x, 3 * wobble(rng), flat ? 0.0 : 2 * wobble(rng)});
-  }
-  return pts;
-}
-
-// The chord-length parameters the description defines, computed here
-// independently (x, y and z when spatial).
-std::vector<double> chord_parameters(const std::vector<zv_pnt_3d> &pts, bool spatial) {
-  std::vector<double> u(pts.size(), 0.0);
-  for (std::size_t i = 1; i < pts.size(); ++i) {
-    const double dz = spatial ? pts[i].z - pts[i - 1].z : 0.0;
-    u[i] = u[i - 1] + std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y, dz);
-  }
-  for (double &v : u) v /= u.back();
-  u.back() = 1.0;
-  return u;
+  return zvtest::marching_points(rng, n, flat, 0.2, 2.0, 3.0, 2.0);
 }
 
 double gap(const zv_pnt_3d &q, const zv_pnt_3d &p, bool spatial) {
@@ -114,7 +75,7 @@ TEST_F(CurveThroughPoints, NoLengthOrSingularSystemReturnsTwo) {
   const std::vector<zv_pnt_3d> pts = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {4, 0, 0}};
   const std::vector<double> knots = {0, 0, 0, 0, 0.5, 1, 1, 1, 1};
   const std::vector<double> crowded = {0, 0.1, 0.2, 0.3, 0.4};
-  EXPECT_EQ(Fit(pts, 3, 1, &crowded, &knots).code, 2);
+  EXPECT_EQ(Fit(pts, 3, 1, crowded.data(), knots.data()).code, 2);
 }
 
 // ------------------------------------------------- the record and small cases
@@ -222,7 +183,7 @@ TEST_F(CurveThroughPoints, GivenKnotsOffTheClampedEndsStillMeetEveryPoint) {
   std::vector<double> knots, params;
   for (int j = 0; j <= 9 + p; ++j) knots.push_back(j);
   for (int i = 0; i < 9; ++i) params.push_back(3.0 + 6.0 * (i + 0.01) / 9.0);
-  const Fit f(pts, p, 1, &params, &knots);
+  const Fit f(pts, p, 1, params.data(), knots.data());
   ASSERT_EQ(f.code, 0);
   for (int i = 0; i < 9; ++i) {
     zv_pnt_3d q{};
@@ -237,7 +198,7 @@ TEST_F(CurveThroughPoints, GivenParametersNeedingAWiderBand) {
   const std::vector<zv_pnt_3d> pts = {{0, 0, 0}, {1, 2, 0}, {2, -1, 1}, {3, 1, 0}, {4, 0, 2}, {5, 1, 1}};
   const std::vector<double> knots = {0, 0, 0, 0.25, 0.5, 0.75, 1, 1, 1};
   const std::vector<double> params = {0, 0.3, 0.45, 0.6, 0.8, 1};
-  const Fit f(pts, 2, 1, &params, &knots);
+  const Fit f(pts, 2, 1, params.data(), knots.data());
   ASSERT_EQ(f.code, 0);
   for (int i = 0; i < 6; ++i) {
     zv_pnt_3d q{};
@@ -247,7 +208,7 @@ TEST_F(CurveThroughPoints, GivenParametersNeedingAWiderBand) {
   // Degree 1 with parameters between the knots is solved, not copied.
   const std::vector<double> line_knots = {0, 0, 0.5, 1, 1};
   const std::vector<double> line_params = {0, 0.4, 1};
-  const Fit g({{0, 0, 0}, {2, 2, 0}, {4, 0, 0}}, 1, 1, &line_params, &line_knots);
+  const Fit g({{0, 0, 0}, {2, 2, 0}, {4, 0, 0}}, 1, 1, line_params.data(), line_knots.data());
   ASSERT_EQ(g.code, 0);
   zv_pnt_3d q{};
   zv_eval_pointoncurve_3d(g.rec, 0.4, &q);

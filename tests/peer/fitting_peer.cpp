@@ -23,6 +23,8 @@
 #include <gp_Pnt.hxx>
 #include <gp_Vec.hxx>
 
+#include "fitted_record.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -31,50 +33,14 @@
 
 namespace {
 
-// A fitted record that releases its three blocks.
-struct Fit {
-  zv_nurbs_3d *rec = nullptr;
-  int16_t code = -99;
-  Fit(const std::vector<zv_pnt_3d> &pts, int p, int mode, const double *params = nullptr,
-      const double *knots = nullptr) {
-    code = zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(pts.size()), static_cast<int16_t>(p),
-                                    params ? 1 : 0, params, knots, static_cast<int16_t>(mode), &rec);
-  }
-  ~Fit() {
-    if (!rec) return;
-    zv_free(rec->ctrl_pts);
-    zv_free(rec->knots);
-    zv_free(rec);
-  }
-  Fit(const Fit &) = delete;
-  Fit &operator=(const Fit &) = delete;
-  int dim() const { return rec->dim; }
-  std::vector<double> ctrl() const { return {rec->ctrl_pts, rec->ctrl_pts + (rec->last_ctrl + 1) * rec->dim}; }
-  std::vector<double> knots() const { return {rec->knots, rec->knots + rec->last_knot + 1}; }
-};
+using Fit = zvtest::FittedRecord;
 
-// Random points along x with wobbling y (and z unless flat).
 std::vector<zv_pnt_3d> random_points(std::mt19937 &rng, int n, bool flat) {
-  std::uniform_real_distribution<double> step(0.1, 3.0);
-  std::uniform_real_distribution<double> wobble(-4.0, 4.0);
-  std::vector<zv_pnt_3d> pts;
-  double x = 0.0;
-  for (int i = 0; i < n; ++i) {
-    x += step(rng);
-    pts.push_back({x, wobble(rng), flat ? 0.0 : wobble(rng)});
-  }
-  return pts;
+  return zvtest::marching_points(rng, n, flat, 0.1, 3.0, 4.0, 4.0);
 }
 
-// Chord-length parameters over the first dim coordinates, scaled to 0..1.
 std::vector<double> chord_parameters(const std::vector<zv_pnt_3d> &pts, int dim) {
-  std::vector<double> u(pts.size(), 0.0);
-  for (std::size_t i = 1; i < pts.size(); ++i)
-    u[i] = u[i - 1] + std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y,
-                                 dim == 3 ? pts[i].z - pts[i - 1].z : 0.0);
-  for (double &v : u) v /= u.back();
-  u.back() = 1.0;
-  return u;
+  return zvtest::chord_parameters(pts, dim == 3);
 }
 
 // The points as dim doubles each.
