@@ -4,26 +4,24 @@
 // Fits: both peers solve the same interpolation problem with the same
 // parameters and knots. SISL's s1891 takes the parameters and the knot
 // vector directly; Open CASCADE's BSplCLib::Interpolate takes the flat knot
-// vector and the parameters. (GeomAPI_Interpolate and SISL's s1357 choose
-// knots of their own, so they are used the other way round: our fit is
-// given s1357's parameters and knots and must reproduce its coefficients.)
+// vector and the parameters. SISL's s1357 chooses knots of its own, so it
+// is used the other way round: our fit is given s1357's parameters and
+// knots and must reproduce its coefficients. (GeomAPI_Interpolate also
+// chooses its own knots and may add poles; it appears in the benchmark.)
 // Evaluators: SISL s1221 (from the right) and s1227 (from the left), and
 // Open CASCADE's GeomAdaptor_Curve D2, on plain and rational records.
-#include <gtest/gtest.h>
 #include <rivezi3z/rivezi3z.h>
 #include <sisl.h>
 #include <sislP.h>
 
 #include <BSplCLib.hxx>
-#include <Geom_BSplineCurve.hxx>
-#include <GeomAdaptor_Curve.hxx>
 #include <TColStd_Array1OfInteger.hxx>
 #include <TColStd_Array1OfReal.hxx>
 #include <TColgp_Array1OfPnt.hxx>
 #include <gp_Pnt.hxx>
-#include <gp_Vec.hxx>
 
 #include "fitted_record.hpp"
+#include "peer_support.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -125,15 +123,14 @@ TEST_P(PeerFits, ControlPointsAgreeWithSislAndOpenCascade) {
 
   // SISL evaluates our curve through every point at its parameter.
   std::vector<double> ctrl = f.ctrl();
-  SISLCurve *curve = newCurve(n, p + 1, knots.data(), ctrl.data(), 1, dim, 1);
+  const zvpeer::SislCurve curve(newCurve(n, p + 1, knots.data(), ctrl.data(), 1, dim, 1));
   int left = 0, stat = 0;
   double at[3];
   for (int i = 0; i < n; ++i) {
-    s1227(curve, 0, u[i], &left, at, &stat);
+    s1227(curve.get(), 0, u[i], &left, at, &stat);
     ASSERT_GE(stat, 0);
     EXPECT_LT(std::hypot(at[0] - pts[i].x, at[1] - pts[i].y, dim == 3 ? at[2] - pts[i].z : 0.0), 1e-10) << i;
   }
-  freeCurve(curve);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, PeerFits, ::testing::Range(0, 24));
@@ -149,10 +146,12 @@ TEST(PeerFits, GivenParametersAndKnotsReproduceSislInterpolation) {
     std::vector<double> u = chord_parameters(pts, 3);
     std::vector<int> type(n, 1);
     double end = 0.0;
-    SISLCurve *sisl = nullptr;
+    SISLCurve *made = nullptr;
     double *par = nullptr;
     int npar = 0, stat = 0;
-    s1357(data.data(), n, 3, type.data(), u.data(), 0, 0, 1, p + 1, 0.0, &end, &sisl, &par, &npar, &stat);
+    s1357(data.data(), n, 3, type.data(), u.data(), 0, 0, 1, p + 1, 0.0, &end, &made, &par, &npar, &stat);
+    const zvpeer::SislCurve sisl(made);
+    std::free(par);
     ASSERT_GE(stat, 0);
     ASSERT_EQ(sisl->in, n);
     const std::vector<double> knots(sisl->et, sisl->et + n + p + 1);
@@ -160,39 +159,37 @@ TEST(PeerFits, GivenParametersAndKnotsReproduceSislInterpolation) {
     const Fit f(pts, p, 1, u.data(), knots.data());
     ASSERT_EQ(f.code, 0) << "p " << p;
     EXPECT_LT(relative_gap(f.ctrl(), coef), 1e-9) << "p " << p;
-    freeCurve(sisl);
-    std::free(par);
   }
 }
 
 // ------------------------------------------------- evaluators
 
-// A random record and the same curve built by both peers.
+// A random record and the same curve built by both peers (planar curves
+// go to the peers in space with z = 0).
 struct PeerCurve {
   std::vector<double> ctrl, knots;
   zv_nurbs_3d rec{};
-  SISLCurve *sisl = nullptr;
+  zvpeer::SislCurve sisl;
   Handle(Geom_BSplineCurve) occt;
-  int space = 3;  // spatial coordinates
 
   PeerCurve(std::mt19937 &rng, int p, bool rational, bool planar, std::vector<double> interior) {
     std::uniform_real_distribution<double> coord(-5.0, 5.0);
     std::uniform_real_distribution<double> weight(0.2, 5.0);
-    space = planar ? 2 : 3;
+    const int space = planar ? 2 : 3;
     const int dim = space + (rational ? 1 : 0);
     knots.assign(p + 1, 0.0);
     knots.insert(knots.end(), interior.begin(), interior.end());
     knots.insert(knots.end(), p + 1, 1.0);
     const int n = static_cast<int>(knots.size()) - p - 1;
-    TColgp_Array1OfPnt poles(1, n);
-    TColStd_Array1OfReal weights(1, n);
+    std::vector<zv_pnt_3d> poles;
+    std::vector<double> weights;
     for (int i = 0; i < n; ++i) {
       const double w = rational ? weight(rng) : 1.0;
-      double xyz[3] = {coord(rng), coord(rng), planar ? 0.0 : coord(rng)};
+      const double xyz[3] = {coord(rng), coord(rng), planar ? 0.0 : coord(rng)};
       for (int c = 0; c < space; ++c) ctrl.push_back(xyz[c] * w);
       if (rational) ctrl.push_back(w);
-      poles(i + 1) = gp_Pnt(xyz[0], xyz[1], xyz[2]);
-      weights(i + 1) = w;
+      poles.push_back({xyz[0], xyz[1], xyz[2]});
+      weights.push_back(w);
     }
     rec.last_ctrl = static_cast<int16_t>(n - 1);
     rec.last_knot = static_cast<int16_t>(knots.size() - 1);
@@ -202,29 +199,10 @@ struct PeerCurve {
     rec.dim = static_cast<int16_t>(dim);
     rec.ctrl_pts = ctrl.data();
     rec.knots = knots.data();
-    sisl = newCurve(n, p + 1, knots.data(), ctrl.data(), rational ? 2 : 1, space, 1);
-    // Open CASCADE takes distinct knots with multiplicities.
-    std::vector<double> distinct;
-    std::vector<int> mult;
-    for (double k : knots) {
-      if (!distinct.empty() && distinct.back() == k) {
-        ++mult.back();
-      } else {
-        distinct.push_back(k);
-        mult.push_back(1);
-      }
-    }
-    TColStd_Array1OfReal ks(1, static_cast<int>(distinct.size()));
-    TColStd_Array1OfInteger ms(1, static_cast<int>(distinct.size()));
-    for (std::size_t i = 0; i < distinct.size(); ++i) {
-      ks(static_cast<int>(i) + 1) = distinct[i];
-      ms(static_cast<int>(i) + 1) = mult[i];
-    }
-    occt = rational ? new Geom_BSplineCurve(poles, weights, ks, ms, p) : new Geom_BSplineCurve(poles, ks, ms, p);
+    sisl = rational ? zvpeer::sisl_rational_bspline(poles, weights, knots, p + 1)
+                    : zvpeer::sisl_bspline(poles, knots, p + 1);
+    occt = rational ? zvpeer::occt_rational_bspline(poles, weights, knots, p) : zvpeer::occt_bspline(poles, knots, p);
   }
-  ~PeerCurve() { freeCurve(sisl); }
-  PeerCurve(const PeerCurve &) = delete;
-  PeerCurve &operator=(const PeerCurve &) = delete;
 };
 
 // Our point and derivatives from one side as nine doubles.
@@ -235,24 +213,18 @@ std::vector<double> ours(const PeerCurve &c, double t, int side) {
   return {q.x, q.y, q.z, d1.x, d1.y, d1.z, d2.x, d2.y, d2.z};
 }
 
-// SISL's point and derivatives from one side, z 0 for planar curves.
+// SISL's point and derivatives from the right (s1221) or the left (s1227).
 std::vector<double> sisl_eval(const PeerCurve &c, double t, int side) {
-  double out[9] = {};
+  std::vector<double> out(9, 0.0);
   int left = 0, stat = 0;
-  (side < 0 ? s1227 : s1221)(c.sisl, 2, t, &left, out, &stat);
+  (side < 0 ? s1227 : s1221)(c.sisl.get(), 2, t, &left, out.data(), &stat);
   EXPECT_GE(stat, 0);
-  std::vector<double> v(9, 0.0);
-  for (int k = 0; k < 3; ++k)
-    for (int i = 0; i < c.space; ++i) v[k * 3 + i] = out[k * c.space + i];
-  return v;
+  return out;
 }
 
 std::vector<double> occt_eval(const PeerCurve &c, double t) {
-  GeomAdaptor_Curve adaptor(c.occt);
-  gp_Pnt q;
-  gp_Vec d1, d2;
-  adaptor.D2(t, q, d1, d2);
-  return {q.X(), q.Y(), q.Z(), d1.X(), d1.Y(), d1.Z(), d2.X(), d2.Y(), d2.Z()};
+  const zvpeer::Jet j = zvpeer::occt_jet(GeomAdaptor_Curve(c.occt), t);
+  return {j.point.x, j.point.y, j.point.z, j.first.x, j.first.y, j.first.z, j.second.x, j.second.y, j.second.z};
 }
 
 // Each of point, first and second derivative within 1e-12 of the
@@ -261,7 +233,7 @@ void expect_close(const std::vector<double> &a, const std::vector<double> &ref, 
   for (int k = 0; k < 3; ++k) {
     const std::vector<double> x(a.begin() + 3 * k, a.begin() + 3 * k + 3);
     const std::vector<double> y(ref.begin() + 3 * k, ref.begin() + 3 * k + 3);
-    EXPECT_LT(relative_gap(x, y), 1e-12) << what << " order " << k << " at t " << t;
+    EXPECT_LT(relative_gap(x, y), zvpeer::kRelativeTolerance) << what << " order " << k << " at t " << t;
   }
 }
 
