@@ -433,6 +433,109 @@ ZV_API int16_t zv_parabola_stats_3d(zv_pnt_3d vertex, double a, int16_t axis,
 
 /* ============= point and derivative evaluation of array-form B-splines */
 
+#pragma pack(push, 1)
+
+/**
+ * A B-spline or NURBS curve in array form (38 bytes, packed), built by
+ * zv_curve_thru_npoints_3d or by a caller, read by the two evaluators.
+ *
+ *   | last_ctrl:int16 | last_knot:int16 | degree:int16 | plain:int32 |
+ *   | open_ends:int32 | is_line:int32 | planar:int16 | dim:int16 |
+ *   | ctrl_pts:double* | knots:double* |
+ *
+ * last_ctrl  n, the index of the last control point (n + 1 points)
+ * last_knot  m, the index of the last knot (m + 1 knots); m = n + degree + 1
+ * degree     p, 1 to 7
+ * plain      non-zero: plain coordinates; 0: homogeneous, the last
+ *            coordinate of each control point is its weight and the others
+ *            are already multiplied by it
+ * open_ends  1 when the fitted points' first and last points differ
+ * is_line    1 for a fitted line (degree 1 through two points)
+ * planar     non-zero: the curve lies in z = 0 and every z result is 0
+ * dim        doubles per control point: 2 or 3 plain, 3 or 4 homogeneous
+ * ctrl_pts   (n + 1) * dim doubles; coordinate c of point k at k*dim + c
+ * knots      m + 1 doubles, not decreasing
+ *
+ * A record from zv_curve_thru_npoints_3d is three zv_malloc blocks (the
+ * record, ctrl_pts, knots); the caller releases each with zv_free.
+ */
+typedef struct zv_nurbs_3d {
+  int16_t last_ctrl;
+  int16_t last_knot;
+  int16_t degree;
+  int32_t plain;
+  int32_t open_ends;
+  int32_t is_line;
+  int16_t planar;
+  int16_t dim;
+  double *ctrl_pts;
+  double *knots;
+} zv_nurbs_3d;
+
+#pragma pack(pop)
+
+/**
+ * The point of an array-form curve at parameter t, from the non-zero basis
+ * functions of t's knot span (zv_findknotspan from the right,
+ * zv_basisfunctions). t equal to the first knot gives control point 0 and t
+ * equal to the last knot control point n, exactly (divided by their weights
+ * when homogeneous). A t outside the knot range is evaluated in the end span
+ * on its side (the polynomial extended); nothing outside the arrays is read.
+ * The record is only read.
+ *
+ * The spatial coordinates of a control point are its first dim (plain) or
+ * dim - 1 (homogeneous) doubles. The result's z is 0 when the record is
+ * planar or has only two spatial coordinates (a plain dim 2 or homogeneous
+ * dim 3 record never has its weight or a missing coordinate read as z).
+ * A zero weight sum is not guarded: the result is then infinite or NaN.
+ *
+ * @param[in]  curve  the record (see zv_nurbs_3d)
+ * @param[in]  t      the parameter
+ * @param[out] result receives the point; written only when the result is 0
+ * @return 0; 1 (nothing written) when curve or result is null, or the record
+ *         is unusable: degree outside 1..7, dim outside 2..3 (plain) or
+ *         3..4 (homogeneous), null ctrl_pts or knots, last_ctrl < degree, or
+ *         last_knot != last_ctrl + degree + 1
+ */
+ZV_API int16_t zv_eval_pointoncurve_3d(const zv_nurbs_3d *curve, double t,
+                                       zv_pnt_3d *result);
+
+/**
+ * The point, first and (optionally) second derivative of an array-form
+ * curve at t, evaluated from one side, with the continuity status at t.
+ * Rational records use the quotient rule on Q = A/w:
+ * Q' = (A' - w' Q) / w and Q'' = (A'' - w'' Q - 2 w' Q') / w.
+ * There is no end-knot shortcut here; t outside the knot range is evaluated
+ * in the end span on its side. z components follow zv_eval_pointoncurve_3d:
+ * 0 for planar records and records with two spatial coordinates.
+ *
+ * @param[in]  curve       the record (see zv_nurbs_3d)
+ * @param[in]  t           the parameter
+ * @param[in]  side        +1 from the right of t, -1 from the left; any
+ *                         other value counts as +1
+ * @param[in]  with_second non-zero asks for the second derivative as well
+ *                         (any non-zero value counts as 1)
+ * @param[out] point       receives Q(t)
+ * @param[out] d1          receives Q'(t)
+ * @param[out] d2          receives Q''(t) when with_second is non-zero;
+ *                         untouched (and may be null) when it is 0
+ * @param[out] status      0: t is not an interior knot, or the curve's
+ *                         continuity there covers the derivatives asked for;
+ *                         1: t is an interior knot of multiplicity k >= p,
+ *                         the first derivative is one-sided; 2: second
+ *                         derivative asked for and k = p - 1, it is one-sided.
+ *                         The multiplicity is counted by exact equality and
+ *                         never past either end of the knot array.
+ * @return 0; 1 (nothing written) when curve, point, d1 or status is null,
+ *         d2 is null while with_second is non-zero, or the record is unusable
+ *         as for zv_eval_pointoncurve_3d
+ */
+ZV_API int16_t zv_eval_derivsoncurve_3d(const zv_nurbs_3d *curve, double t,
+                                        int16_t side, int16_t with_second,
+                                        zv_pnt_3d *point, zv_pnt_3d *d1,
+                                        zv_pnt_3d *d2, int16_t *status);
+
+
 /* ===================== direct polylines: Bezier, B-spline, Catmull-Rom */
 
 /**
@@ -571,6 +674,59 @@ ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t mode,
                                   double s, int16_t *count, ll_list *out);
 
 /* ============================================== curve through n points */
+
+/**
+ * Fits a B-spline curve of degree p through n points (global interpolation,
+ * The NURBS Book, A9.1) and hands it back as a new zv_nurbs_3d record.
+ *
+ * Parameters: with given = 0, chord length (over x and y when dim is 2,
+ * over x, y, z when 3) scaled to 0..1, the last exactly 1.0; knots: p + 1
+ * zeros, the averages of p consecutive parameters, p + 1 ones. With given
+ * non-zero, the caller's params and knots. The control points solve one
+ * band system, decomposed once (zv_ludecomposition) and solved for every
+ * coordinate (zv_forbacksubstitution); time and memory are linear in n.
+ * The first and last rows are unit rows (the end points become the end
+ * control points) whenever the end parameter sits on a clamped end knot,
+ * which computed parameters always do. Given parameters off a clamped end
+ * get the basis functions in those rows as well, so the curve passes through
+ * every point at its parameter whatever knots the caller gives.
+ *
+ * The record: last_ctrl n - 1, last_knot n + p, degree p, plain 1,
+ * open_ends 1 when the squared distance of the first and last points (x, y,
+ * z) exceeds 1e-14 (else 0), is_line 1 for p = 1 and n = 2, planar and dim
+ * by mode: 0 gives dim 2, planar 1; 1 gives dim 3, planar 0; 2 gives dim 2,
+ * planar 1 when every |z| <= 1e-7, else dim 3, planar 0.
+ *
+ * @param[in]  points array of n points
+ * @param[in]  n      number of points, p + 1 .. 32767 - p
+ * @param[in]  p      degree, 1 .. 7
+ * @param[in]  given  non-zero: use params and knots
+ * @param[in]  params n parameters, not decreasing (read only when given;
+ *                    the caller's, never changed or released)
+ * @param[in]  knots  n + p + 1 finite knots, not decreasing (read only when
+ *                    given; copied into the record)
+ * @param[in]  mode   0, 1 or 2 (see above)
+ * @param[out] result receives the record, owned by the caller (release
+ *                    ctrl_pts, knots and the record with zv_free); set to
+ *                    null on every failure, when it is not null itself
+ * @return 0 record built;
+ *         1 n < p + 1, p outside 1..7, n + p above 32767, mode outside 0..2,
+ *           null points or result, or (given non-zero) null params or knots,
+ *           or knots that decrease or are not finite;
+ *         2 the points have no length (with given = 0: the total chord length
+ *           is not a finite number above 1e-7, so NaN and infinite
+ *           coordinates count as no length), or the system is singular: a
+ *           zero or non-finite pivot, or a row whose own basis function
+ *           vanishes at its parameter (Schoenberg-Whitney);
+ *         3 a memory request was refused (no message is reported).
+ *         Every failure releases whatever the call allocated.
+ */
+ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int16_t n,
+                                        int16_t p, int16_t given,
+                                        const double *params,
+                                        const double *knots, int16_t mode,
+                                        zv_nurbs_3d **result);
+
 
 /* ================================================== curve intersection */
 
