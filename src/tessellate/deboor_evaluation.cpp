@@ -7,6 +7,7 @@
 
 namespace {
 
+constexpr int16_t kBadParameter = 2;
 constexpr int16_t kBadWindow = 3;
 
 // The window is usable: a degree the working storage holds and every
@@ -25,7 +26,7 @@ void write(const zv::Point3 &at, zv_pnt_3d *result) { zv_set_pnt_3d(at.x, at.y, 
 
 extern "C" ZV_API int16_t zv_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
                                        const double *knots, zv_pnt_3d *result) {
-  if (!zv::parameter_accepted(t)) return zv::kRefusedParameter;
+  if (!zv::parameter_accepted(t)) return kBadParameter;
   if (!window_ok(p, points, points, knots, result)) return kBadWindow;
   zv::Point3 d[ZV_MAX_DEBOOR_DEGREE + 1];
   for (int i = 0; i <= p; ++i) d[i] = zv::load(*points[i]);
@@ -37,7 +38,7 @@ extern "C" ZV_API int16_t zv_deboor_3d(double t, int16_t p, zv_poly_3d *const *p
 extern "C" ZV_API int16_t zv_rat_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
                                            const double *weights, const double *knots,
                                            zv_pnt_3d *result) {
-  if (!zv::parameter_accepted(t)) return zv::kRefusedParameter;
+  if (!zv::parameter_accepted(t)) return kBadParameter;
   if (!window_ok(p, points, weights, knots, result)) return kBadWindow;
   zv::Weighted d[ZV_MAX_DEBOOR_DEGREE + 1];
   for (int i = 0; i <= p; ++i) d[i] = {zv::load(*points[i]), weights[i]};
