@@ -6,13 +6,9 @@
 #include "tessellate/span_sampling.hpp"
 
 extern "C" ZV_API int16_t zv_mk_nubspline_3d(zv_curve *curve, int16_t first, int16_t last) {
-  if (!curve || !curve->vertex_list || !curve->stats_list) return zv::kNoCurve;
+  zv::ControlRange range;
+  if (const int16_t refused = zv::check_record(curve, ZV_CURVE_NUBSPLINE, first, last, range)) return refused;
   const int p = curve->degree;
-  if (p < 1 || p > zv::kMaxRecordDegree) return zv::kBadDegree;
-  if (curve->type != ZV_CURVE_NUBSPLINE) return zv::kWrongKind;
-
-  const zv::ControlRange range = zv::control_range(ll_list_length(curve->ctrl_list), first, last);
-  if (range.count < p + 1) return zv::kTooFewPoints;
   // The range's knots start at the same shift as its control points.
   if (ll_list_length(curve->knot_list) - range.start < range.count + p - 1) return zv::kTooFewKnots;
 

@@ -28,13 +28,9 @@ KnotCopy copy_knots(const ll_list *knots, long start, long count) {
 
 extern "C" ZV_API int16_t zv_mk_nurb_curve3d(zv_curve *curve, int16_t first, int16_t last,
                                              int16_t spans, int16_t steps) {
-  if (!curve || !curve->vertex_list || !curve->stats_list) return zv::kNoCurve;
+  zv::ControlRange range;
+  if (const int16_t refused = zv::check_record(curve, ZV_CURVE_NURB, first, last, range)) return refused;
   const int p = curve->degree;
-  if (p < 1 || p > zv::kMaxRecordDegree) return zv::kBadDegree;
-  if (curve->type != ZV_CURVE_NURB) return zv::kWrongKind;
-
-  const zv::ControlRange range = zv::control_range(ll_list_length(curve->ctrl_list), first, last);
-  if (range.count < p + 1) return zv::kTooFewPoints;
   // More spans than the range holds would read past its control points.
   if (spans > range.count - p) return zv::kTooFewPoints;
   const long knot_count = spans + 2L * p - 1;

@@ -42,6 +42,17 @@ inline ControlRange control_range(long n, int first, int last) {
   return {0, n};
 }
 
+// The checks both tessellators make first, in this order: a record with
+// its output lists (1), a degree the windows hold (2), the kind (3), at
+// least p + 1 control points in the range (2). Fills range; 0 when passed.
+inline int16_t check_record(const zv_curve *curve, int16_t kind, int first, int last, ControlRange &range) {
+  if (!curve || !curve->vertex_list || !curve->stats_list) return kNoCurve;
+  if (curve->degree < 1 || curve->degree > kMaxRecordDegree) return kBadDegree;
+  if (curve->type != kind) return kWrongKind;
+  range = control_range(ll_list_length(curve->ctrl_list), first, last);
+  return range.count < curve->degree + 1 ? kTooFewPoints : 0;
+}
+
 // The parameter test of the de Boor functions: below -1e-7, or NaN, is refused.
 inline bool parameter_accepted(double t) { return t >= -kSpanZero; }
 
