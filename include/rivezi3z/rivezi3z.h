@@ -325,6 +325,141 @@ ZV_API int16_t zv_mk_rat_bezier_3d(zv_curve *curve, int16_t degree);
 
 /* ===================== direct polylines: Bezier, B-spline, Catmull-Rom */
 
+/**
+ * n! as a double, the factorial behind the Bezier coefficients.
+ * 0! .. 13! come from a table, larger n from the running product rounded
+ * at each step (exact up to 22!).
+ * @param n  any int16
+ * @return n!; 1.0 for n < 0; +inf for n >= 171. The product stops once it
+ *         is infinite, so n = 32767 ends at once (no counter wrap) with +inf.
+ */
+ZV_API double zv_bez_factorial3(int16_t n);
+
+/**
+ * Samples a Bezier curve of degree up to 29 from an array of control points
+ * into an array: sample i at t = i/(n - 1) for i = 0 .. n - 1, evaluated in
+ * one of two Horner forms of the Bernstein sum (split at t = 0.5000001, one
+ * pow per sample). Only the first min(m, 30) points take part.
+ * @param[in]  points  m control points in curve order (read only)
+ * @param      m       number of control points; below 3 the first m points
+ *                     are copied to out unchanged and n is not used
+ *                     (m <= 0: nothing is written)
+ * @param      n       number of samples; n <= 0 writes none; n = 1 writes
+ *                     the single sample at t = 0, which is points[0] (no
+ *                     step of 1/0)
+ * @param[out] out     the caller's array of at least n points (at least m
+ *                     when m < 3)
+ * @return 0 always; with a null points or out nothing is read or written.
+ */
+ZV_API int16_t zv_beziercurve3d(const zv_pnt_3d *points, int16_t m, int16_t n,
+                                zv_pnt_3d *out);
+
+/**
+ * Samples a Bezier curve of degree up to 29 from a list of control points
+ * into a vertex list, as zv_beziercurve3d does: n new vertices numbered
+ * 0 .. n - 1 at t = i/(n - 1) (n = 1: the one vertex at P(0)), appended at
+ * the end of list; they belong to the list.
+ * The first min(m, 30, points the list holds) vertices of polygon take
+ * part, so nothing outside the list or the 30-entry coefficient table is
+ * read. With fewer than 3 taking part, whole copies of those records
+ * (indexes included) are appended and n is not used.
+ * The polygon's cursor moves: after samples it rests on the last control
+ * point that took part (on the head for n = 1); after copies it rests one
+ * node past the last copy (on the last node when there is none further);
+ * with no point taking part it goes to the first node; with no sample
+ * (n <= 0, three or more points) it stays where it was.
+ * @param[in,out] polygon  the control vertices; null: nothing happens
+ * @param         m        number of control points stated
+ * @param         n        number of samples (n <= 0: none)
+ * @param[in,out] list     receives the vertices; when null, a private list
+ *                         is used and released before return (the caller
+ *                         receives nothing)
+ * @return 0; -1 when memory is refused (zv_memerr("zv_bezier_curve_3d");
+ *         vertices already appended stay).
+ */
+ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_t n,
+                                  ll_list *list);
+
+/**
+ * Polyline along the uniform cubic B-spline of n control points, evaluated
+ * segment by segment in power form ((a3 u + a2) u + a1) u + a0 over a
+ * four-point window sliding one point at a time (n - 3 segments).
+ * The request *points rises to a multiple of n - 2 (a negative one rises
+ * towards 0) and is divided by n - 3, truncated, giving m steps per
+ * segment (at least 1; the arithmetic is full width, so no request wraps).
+ * The first segment gives the vertices at u = 0, 1/m, ..., 1, every later
+ * one those at u = 1/m, ..., 1 (its u = 0 is the previous segment's end):
+ * (n - 3) m + 1 vertices, numbered from 0, appended at the end of out.
+ * ctrl's cursor goes to its first node.
+ * @param         n       number of control points stated
+ * @param[in,out] ctrl    the control vertices (at least n)
+ * @param[in,out] points  on entry the number of vertices wanted; on return
+ *                        the number appended (int16, wraps past 32767)
+ * @param[in,out] out     receives the vertices; when null, a private list
+ *                        is used and released before return
+ * @return 0; 0 with *points = 0 and nothing appended when n < 4 (no
+ *         segment; n = 2 no longer divides by zero); 1 when ctrl or points
+ *         is null (nothing touched), or when ctrl holds fewer than n points
+ *         (*points = 0, nothing appended); -1 when memory is refused
+ *         (zv_memerr("zv_bspline_3d"); *points counts what was appended).
+ */
+ZV_API int16_t zv_bspline_3d(int16_t n, ll_list *ctrl, int16_t *points,
+                             ll_list *out);
+
+/**
+ * Polyline along the uniform quadratic B-spline of n control points: a
+ * three-point window slides one point at a time (n - 2 segments), and each
+ * segment is sampled at t = 0, h, 2h, ... (accumulated) while
+ * t <= 1.0000001, both ends included, so each join appears twice in a row.
+ * The step h by mode: 0: 0.01 (101 vertices per segment), 1: 0.02 (51),
+ * 2: 0.04 (26), 3: 0.05 (21), 4: 0.1 (11), 5: 0.2 (6), 6: 0.5 (3); any
+ * other mode 0.05. Vertices are numbered from 0 and appended at the end of
+ * out. ctrl's cursor goes to its first node (to its second with n = 2).
+ * @param         n      number of control points stated; n = 2 appends
+ *                       whole copies of the two records (indexes included)
+ * @param[in,out] ctrl   the control vertices (at least n)
+ * @param         mode   index into the step table
+ * @param[out]    count  vertices appended (int16, wraps past 32767)
+ * @param[in,out] out    receives the vertices; when null, a private list is
+ *                       used and released before return
+ * @return 0 (also when ctrl or count is null: nothing appended, *count 0
+ *         when count is given); 33 without a message when n < 3 other than
+ *         2, or when ctrl holds fewer than n points (nothing appended);
+ *         -1 when memory is refused (zv_memerr("zv_quad_bspline_3d");
+ *         *count counts what was appended).
+ */
+ZV_API int16_t zv_quad_bspline_3d(int16_t n, ll_list *ctrl, int16_t mode,
+                                  int16_t *count, ll_list *out);
+
+/**
+ * Polyline along the cardinal spline of tension s (s = 0.5: Catmull-Rom)
+ * through the control points P1 .. P(n-2): a four-point window slides one
+ * point at a time (n - 3 segments), each segment is sampled at
+ * t = 0, h, 2h, ... (accumulated) while t < 0.9999999, and the end point
+ * P(n-2) is appended last: (n - 3) k + 1 vertices for k points per
+ * segment, numbered from 0, appended at the end of out. The step h by mode:
+ * 0: 0.01 (100 per segment), 1: 0.02 (50), 2: 0.04 (25), 3: 0.05 (20),
+ * 4: 0.1 (10), 5: 0.2 (5), 6: 0.5 (2); any other mode 0.05 (20).
+ * ctrl's cursor goes to its first node (to its second with n = 2).
+ * @param         n      number of control points stated; n = 2 appends
+ *                       whole copies of the two records (indexes included)
+ * @param[in,out] ctrl   the control vertices (at least n)
+ * @param         mode   index into the step table
+ * @param         s      tension
+ * @param[out]    count  vertices appended (int16, wraps past 32767)
+ * @param[in,out] out    receives the vertices; when null (on every path,
+ *                       n = 2 included), a private list is used and
+ *                       released before return
+ * @return 0; 33 with the message ("BADCNT", 33, "zv_catrom_curve_3d") when
+ *         n < 4 other than 2, or when ctrl holds fewer than n points
+ *         (nothing appended); 1 without a message when ctrl is null (n = 2
+ *         included) or count is null; -1 when memory is refused
+ *         (zv_memerr("zv_catrom_curve_3d"); *count counts what was
+ *         appended).
+ */
+ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t mode,
+                                  double s, int16_t *count, ll_list *out);
+
 /* ============================================== curve through n points */
 
 /* ================================================== curve intersection */
