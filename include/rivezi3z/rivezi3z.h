@@ -429,7 +429,213 @@ ZV_API int16_t zv_parabola_stats_3d(zv_pnt_3d vertex, double a, int16_t axis,
 
 /* ================================ non-uniform and rational definitions */
 
+/*
+ * Knot convention of the non-uniform and NURB records: a curve of degree p
+ * with n control points P(0) .. P(n-1) stores at least n + p - 1 knots
+ * K(0), K(1), ..., the clamped knot vector of n + p + 1 knots without its
+ * outermost knot at either end. It has n - p spans; span i runs over
+ * [K(i + p - 1), K(i + p)], is shaped by P(i) .. P(i + p) (and their
+ * weights) and reads the 2p knots K(i) .. K(i + 2p - 1).
+ */
+
+/**
+ * Makes a non-uniform B-spline record (kind 98) and takes the caller's two
+ * lists over, like the uniform definitions: each caller's cursor goes to
+ * its first node, the four header words are copied into the record's
+ * ctrl_list and knot_list and the caller's heads are set to null.
+ * @param[in,out] ctrl       control points (zv_poly_3d); null counts as empty
+ * @param[in,out] knots      knots (zv_rnumber), at least n + degree - 1 of them
+ *                           for n control points; null counts as empty
+ * @param[in]     degree     1 to 15
+ * @param[in]     span_steps samples per span minus one, stored as given
+ * @return the record (release it with zv_purge_curve), or null:
+ *  - fewer than n + degree - 1 knots: message ("BADKNOTSEQ", 0,
+ *    "zv_def_nubspl_curve3d"); this test comes first;
+ *  - degree below 1 or above 15: message ("BADDEG", 0, "zv_def_nubspl_curve3d");
+ *  - memory refused: zv_memerr("zv_def_nubspl_curve3d").
+ * On every null result the caller's lists keep their heads and everything
+ * the function made is released (record and its own lists alike).
+ * Counts are taken at full width (lists longer than 32767 items count fully).
+ */
+ZV_API zv_curve *zv_def_nubspl_curve3d(ll_list *ctrl, ll_list *knots, int16_t degree,
+                                       int16_t span_steps);
+
+/*
+ * The two rational definitions fill a record the caller made with
+ * zv_create_curve. They set type first (it stays set whatever the result),
+ * then test the inputs; on success they attach the caller's three lists by
+ * pointer (nothing is copied, the caller's headers are not changed), set
+ * degree and span_steps and give the record two new empty output lists.
+ *
+ * Ownership. The attached lists are shared: they must outlive the record's
+ * use, and zv_purge_curve releases them unless the caller first sets the
+ * slots to null. Lists a definition replaces are released when they are the
+ * record's own, so redefining leaks nothing: the old vertex_list and
+ * stats_list (with whatever they hold) always, and the old ctrl_list,
+ * knot_list and weight_list only while the record has not yet been filled by
+ * a rational definition (type 95 or 97 with a degree of 1 to 15 on entry), as
+ * those slots then hold lists the caller attached and still holds. A list
+ * passed as one of the three arguments is never released.
+ */
+
+/**
+ * Fills a NURB record (kind 95).
+ * @param[in] ctrl       control points (zv_poly_3d), attached by pointer
+ * @param[in] knots      knots (zv_rnumber), attached by pointer; the count is
+ *                       not tested here (zv_mk_nurb_curve3d reads what it needs)
+ * @param[in] weights    weights (zv_rnumber), at least one per control point
+ * @param[in] degree     1 to 15
+ * @param[in] span_steps samples per span minus one; 0 is stored as 1
+ * @param[in,out] curve  the record to fill
+ * @return 0 filled; 1 fewer control points than degree + 1; 2 fewer weights
+ * than control points; 3 degree below 1 or above 15 (tested in this order;
+ * no message; nothing but type changed); 4 curve is null; -1 memory refused
+ * for the output lists (zv_memerr("zv_mk_def_nurb_curve3d"); nothing but
+ * type changed). Null lists count as empty.
+ */
+ZV_API int16_t zv_mk_def_nurb_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
+                                      int16_t degree, int16_t span_steps, zv_curve *curve);
+
+/**
+ * Fills a rational Bezier record (kind 97); span_steps is set to 0.
+ * @param[in] ctrl      control points (zv_poly_3d), attached by pointer
+ * @param[in] knots     the parameters at which zv_mk_rat_bezier_3d samples
+ *                      (zv_rnumber), attached by pointer
+ * @param[in] weights   weights (zv_rnumber), exactly one per control point
+ * @param[in] degree    1 to 15
+ * @param[in,out] curve the record to fill
+ * @return 0 filled; 1 fewer control points than degree + 1; 2 weight count
+ * differs from the control-point count; 3 degree below 1 or above 15 (in
+ * this order; no message; nothing but type changed); 4 curve is null; -1
+ * memory refused for the output lists (zv_memerr("zv_def_ratbezier_curve3d");
+ * nothing but type changed). Null lists count as empty.
+ */
+ZV_API int16_t zv_def_ratbezier_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
+                                        int16_t degree, zv_curve *curve);
+
 /* ======== de Boor evaluation and non-uniform and rational tessellation */
+
+/** Highest degree the two de Boor functions evaluate (their working storage). */
+#define ZV_MAX_DEBOOR_DEGREE 29
+
+/**
+ * Evaluates one point of a B-spline span by de Boor's algorithm.
+ * @param[in]  t      the parameter, meant to lie in [knots[p-1], knots[p]]
+ * @param[in]  p      the degree, 0 to ZV_MAX_DEBOOR_DEGREE
+ * @param[in]  points p + 1 pointers to the span's control points d(0) .. d(p)
+ *                    (only x, y, z are read)
+ * @param[in]  knots  the span's 2p knots u(0) .. u(2p-1)
+ * @param[out] result receives the point
+ * @return 0; 2 when t < -1e-7 or t is NaN; 3 when p is outside 0 .. 29 or
+ * points, an entry of it, knots or result is null. result is untouched
+ * unless the result is 0. Knots that meet (a zero denominator) give
+ * non-finite coordinates, never a crash.
+ */
+ZV_API int16_t zv_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
+                            const double *knots, zv_pnt_3d *result);
+
+/**
+ * Evaluates one point of a rational B-spline span by de Boor's algorithm in
+ * homogeneous form: every blend of two weighted points is divided by the
+ * blended weight, which replaces the old weight. With all weights 1 it
+ * gives the point of zv_deboor_3d (to rounding).
+ * @param[in]  t       the parameter, meant to lie in [knots[p-1], knots[p]]
+ * @param[in]  p       the degree, 0 to ZV_MAX_DEBOOR_DEGREE
+ * @param[in]  points  p + 1 pointers to the span's control points
+ * @param[in]  weights the p + 1 weights w(0) .. w(p)
+ * @param[in]  knots   the span's 2p knots
+ * @param[out] result  receives the point
+ * @return 0; 2 when t < -1e-7 or t is NaN; 3 when p is outside 0 .. 29 or
+ * a pointer (or an entry of points) is null; result untouched unless 0.
+ * A blended weight of 0 gives non-finite coordinates, never a crash.
+ */
+ZV_API int16_t zv_rat_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
+                                const double *weights, const double *knots,
+                                zv_pnt_3d *result);
+
+/*
+ * The two span tessellators share this sampling. Each span longer than 1e-7
+ * is sampled at S + 1 parameters t = K(i) + (s * L) / S, s = 0 .. S, L its
+ * length, both ends included, S the record's span_steps; a span of 1e-7 or
+ * less yields nothing. So an interior boundary between two sampled spans
+ * appears twice. Each sample appends one vertex (index = running number of
+ * this call from 0, wrapping past 32767) to vertex_list and one statistics
+ * record with only t set to stats_list. The output lists are never cleared.
+ * S = 0 makes the first parameter undefined (result 5); S < 0 samples
+ * nothing. A parameter below -1e-7 (from knots below -1e-7) is refused with
+ * result 5. The window slides along the lists one node per span, so a call
+ * costs time linear in the samples plus the list lengths. The cursors of
+ * the input lists are left where they were.
+ *
+ * Sub-range: when first > 0 and last > 0 the walk takes control points
+ * first .. min(last, n) (1-based) with the knots and weights that go with
+ * them, shifted by the same first - 1 positions: n' = min(last, n) - first
+ * + 1 control points, and knots K(first - 1) onwards. Otherwise n' = n.
+ * Every read stays inside the lists.
+ */
+
+/**
+ * Tessellates a non-uniform B-spline record (kind 98) span by span with
+ * zv_deboor_3d's arithmetic, n' - p spans.
+ * @param[in,out] curve the record; its vertex_list and stats_list receive
+ *                      the samples and belong to it
+ * @param[in] first, last the optional sub-range (see above)
+ * @return in the order tested: 1 curve, its vertex_list or its stats_list is
+ * null; 2 degree below 1 or above 15; 3 type is not 98; 2 n' < p + 1;
+ * 4 fewer than n' + p - 1 knots from the range's first knot on; 5 a sample
+ * parameter refused (what was appended so far stays); -1 memory refused
+ * (zv_memerr("zv_mk_nubspline_3d"); what was appended so far stays); 0 done.
+ * No message is displayed for codes 1 to 5.
+ */
+ZV_API int16_t zv_mk_nubspline_3d(zv_curve *curve, int16_t first, int16_t last);
+
+/**
+ * Tessellates the first spans spans of a NURB record (kind 95) with the
+ * blend of zv_rat_deboor_3d. The knots the spans need, K(i) .. K(i + spans
+ * + 2p - 2) from the range's first knot i, are copied into one kernel block
+ * for the call.
+ * @param[in,out] curve the record; its vertex_list and stats_list receive
+ *                      the samples
+ * @param[in] first, last the optional sub-range (see above)
+ * @param[in] spans     N, the number of spans, at most n' - p
+ * @param[in] steps     when not 0, stored in the record's span_steps before
+ *                      sampling (it stays there); 0 uses the record's own
+ * @return in the order tested: 1 curve, its vertex_list or its stats_list is
+ * null; 2 degree below 1 or above 15; 3 type is not 95; 2 n' < p + 1;
+ * 2 spans > n' - p (before anything is allocated or appended); 4 fewer than
+ * spans + 2p - 1 knots from the range's first knot on; 0 when spans <= 0
+ * (nothing allocated or appended; steps still stored); -1 when the knot copy
+ * is refused (zv_memerr("mk_nurb_curve3d - 2"), nothing appended) or a
+ * vertex is refused (zv_memerr("zv_mk_nurb_curve3d"), what was appended
+ * stays); 5 a sample parameter refused (what was appended stays); 0 done.
+ * Missing weights (a weight list shorter than the control points it covers,
+ * or none) count as 1. A zero blended weight gives non-finite coordinates,
+ * never a crash.
+ */
+ZV_API int16_t zv_mk_nurb_curve3d(zv_curve *curve, int16_t first, int16_t last, int16_t spans,
+                                  int16_t steps);
+
+/**
+ * Tessellates a rational Bezier record (any type; kind 97 is what
+ * zv_def_ratbezier_curve3d makes): for each parameter t of the knot list, in
+ * list order, one vertex is computed from the first n + 1 control points
+ * and weights and appended to vertex_list (index from 0 per call). The point
+ * is the rational curve of degree n through control point k at parameter
+ * k/n, computed by repeated homogeneous linear interpolation between the
+ * values at k/n and (k + r)/n (Neville's scheme): with all weights 1 the
+ * polynomial through the control points. No statistics records are made.
+ * @param[in,out] curve  the record; vertex_list is created when null
+ * @param[in]     degree n when 1 or more, else the record's degree is used
+ * @return in the order tested: 1 curve or ctrl_list is null; 2 knot_list
+ * null; 3 weight_list null; 4 n outside 1 .. 15; 1 the control list holds
+ * fewer than n + 1 points; 5 the knot list is empty (nothing is appended
+ * for any of these); -1 memory refused (zv_memerr("zv_mk_rat_bezier_3d");
+ * what was appended stays); 0 done. A weight list shorter than n + 1 counts
+ * the missing weights as 1. A zero blended weight, or a non-finite t, gives
+ * non-finite coordinates, never a crash. The cursors of the record's lists
+ * are left where they were.
+ */
+ZV_API int16_t zv_mk_rat_bezier_3d(zv_curve *curve, int16_t degree);
 
 /* ============= point and derivative evaluation of array-form B-splines */
 
