@@ -158,7 +158,8 @@ ZV_API void zv_circle_pnt_3d(zv_pnt_3d centre, double radius, double t,
  * zv_regpolyxyzpnts (see da3v.h: n + 1 vertices for n >= 3, nothing below).
  * @param[out]    count set to n, whatever was appended (not written if null)
  * @param[in,out] list  receives the vertices; null makes nothing
- * @return 0
+ * @return 0; -1 when memory is refused (zv_memerr("zv_circlepnts_3d"); the
+ *         vertices so far stay; the services alone would fail silently)
  */
 ZV_API int16_t zv_circlepnts_3d(zv_pnt_3d centre, double radius, int16_t n,
                                 int16_t *count, ll_list *list);
@@ -168,7 +169,9 @@ ZV_API int16_t zv_circlepnts_3d(zv_pnt_3d centre, double radius, int16_t n,
  * turn, in n segments, through zv_arc_pnts_3d (vertices numbered 0..n).
  * @param[in,out] list receives the vertices; a null list makes nothing
  * @return the list's item count after the call (0 for a null list); with
- *         n < 1 nothing is appended and the count is returned
+ *         n < 1 nothing is appended and the count is returned. When memory
+ *         is refused the arc generator reports zv_memerr("zv_arc_pnts_3d")
+ *         and the count so far is returned.
  */
 ZV_API int16_t zv_circle_arc_3d(zv_pnt_3d centre, double radius, int16_t n,
                                 double start, double end, ll_list *list);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "conics/conic_support.hpp"
+#include "frame/report.hpp"
 
 namespace {
 
@@ -37,9 +38,10 @@ extern "C" ZV_API int16_t zv_circlepnts_3d(zv_pnt_3d centre, double radius, int1
   zv_pnt_3d local;
   zv_set_pnt_3d(centre.x, centre.y, centre.z, &local);
   int16_t made = 0;
-  zv_regpolyxyzpnts(&local, radius, n, &made, 0, 0, list);
+  const int16_t result = zv_regpolyxyzpnts(&local, radius, n, &made, 0, 0, list);
   if (count) *count = n;  // the polygon's size, whatever the services appended
-  return 0;
+  // The services refuse silently; the refusal is this function's to report.
+  return result == zv::kMemoryRefused ? zv::memory_refused("zv_circlepnts_3d") : 0;
 }
 
 extern "C" ZV_API int16_t zv_circle_arc_3d(zv_pnt_3d centre, double radius, int16_t n, double start,
