@@ -135,14 +135,4 @@ TEST_F(Arcs, RecordFormNumbersFromZeroAndCountsEverything) {
   EXPECT_EQ(zv_arc_pnts_3d(nullptr, 4, 0, nullptr), 0);
 }
 
-TEST_F(Arcs, RefusedMemoryReturnsTheCountSoFar) {
-  ll_list *list = ll_create_list();
-  zv_fail_alloc_after(6);  // three vertices with their nodes
-  EXPECT_EQ(arc(0, kPi, 8, list), 3);
-  zv_fail_alloc_after(-1);
-  ASSERT_EQ(reports.memerrs.size(), 1u);
-  EXPECT_EQ(reports.memerrs[0], "zv_arcpnts_3d");
-  ll_purge_list(list);
-}
-
 }  // namespace

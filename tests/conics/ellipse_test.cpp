@@ -143,22 +143,6 @@ TEST_F(Ellipse, DegenerateRectangleKeepsNAndCountsNothing) {
   EXPECT_EQ(reports.messages[0], (Message{"BADRECT", 75, "zv_ellipsepnts"}));
 }
 
-TEST_F(Ellipse, PolylineReportsRefusedMemoryAndKeepsWhatItAppended) {
-  for (long budget = 0; budget < 12; ++budget) {
-    ll_list *list = ll_create_list();
-    zv_pnt_3d p1{0, 0, 0}, p2{4, 2, 0};
-    int16_t n = 8, count = 0;
-    zv_fail_alloc_after(budget);
-    const int16_t rc = zv_ellipsepnts_3d(&p1, &p2, &n, &count, list);
-    zv_fail_alloc_after(-1);
-    EXPECT_EQ(rc, -1);
-    EXPECT_EQ(count, ll_list_length(list));
-    ll_purge_list(list);
-  }
-  EXPECT_EQ(reports.memerrs.size(), 12u);
-  EXPECT_EQ(reports.memerrs[0], "zv_ellipsepnts_3d");
-}
-
 // ------------------------------------------------------------------- arc
 
 TEST_F(Ellipse, ArcFromThreeQuartersToAQuarterPassesAngleZero) {

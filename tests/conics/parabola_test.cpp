@@ -56,17 +56,6 @@ TEST_F(Parabola, ArcSegmentCountsZeroAndNegative) {
   ll_purge_list(list);
 }
 
-TEST_F(Parabola, ArcReportsRefusedMemoryAndKeepsEarlierVertices) {
-  ll_list *list = ll_create_list();
-  zv_fail_alloc_after(4);  // two vertices with their nodes
-  zv_parabolic_arc_3d({0, 0, 0}, 1.0, 0, 4, -1, 1, list);
-  zv_fail_alloc_after(-1);
-  EXPECT_EQ(ll_list_length(list), 2);
-  ASSERT_EQ(reports.memerrs.size(), 1u);
-  EXPECT_EQ(reports.memerrs[0], "zv_parabolic_arc_3d");
-  ll_purge_list(list);
-}
-
 // ------------------------------------------------- symmetric polyline
 
 XY polyline(uint8_t mode, double a, int16_t n_in = 2, int16_t *n_out = nullptr) {

@@ -40,29 +40,6 @@ class NubDefinition : public KernelTest {
 
 // ------------------------------------------- knot count and degree checks
 
-TEST_F(NubDefinition, KnotCountIsTestedBeforeDegreeWithTheExactMessages) {
-  struct Case {
-    int n, k;
-    int16_t degree;
-    std::vector<Message> expected;
-  } cases[] = {
-      {5, 7, 3, {}},                       // n + p - 1 knots suffice
-      {5, 6, 3, {kBadKnots}},              // one fewer
-      {5, 40, 16, {kBadDegree}},           // enough knots, degree too high
-      {2, 1, 0, {kBadDegree}},             // 1 > 0 passes the knot test
-      {2, 0, 0, {kBadKnots}},              // no knot at all
-      {3, 1, -5, {kBadDegree}},            // negative degree, never a huge count
-      {5, 6, 16, {kBadKnots}},             // both wrong: the knots are named
-  };
-  for (const Case &c : cases) {
-    reports.messages.clear();
-    zv_curve *curve = define(c.n, c.k, c.degree);
-    EXPECT_EQ(curve != nullptr, c.expected.empty()) << c.n << " " << c.k << " " << c.degree;
-    EXPECT_EQ(reports.messages, c.expected);
-    zv_purge_curve(curve);
-  }
-}
-
 TEST_F(NubDefinition, TakesBothListsOverAndKeepsItsSettings) {
   ll_list *ctrl = zvtest::make_polygon(points(5));
   ll_list *knots = zvtest::make_reals(reals(7));

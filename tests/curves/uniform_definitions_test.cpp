@@ -106,49 +106,6 @@ TEST_F(UniformDefinitions, TakesTheCallersNodesInOrderWithTheCursorOnTheFirst) {
   ll_purge_list(ctrl);
 }
 
-TEST_F(UniformDefinitions, NullControlListGivesAnEmptyPolygonThatTessellationRejects) {
-  zv_curve *curve = zv_def_ucatrom_curve3d(nullptr);
-  ASSERT_NE(curve, nullptr);
-  EXPECT_EQ(ll_get_list_count(curve->ctrl_list), 0);
-  EXPECT_EQ(zv_mk_ucurve3d(curve, 0.1), 2);
-  zv_purge_curve(curve);
-}
-
 // ------------------------------------------------------------- bad input
-
-// A vanishing divisor (bias 1, tension -12 gives 2 + -12 + 4 + 4 + 2 = 0) or
-// a non-finite one must not fill the matrix with inf or NaN.
-TEST_F(UniformDefinitions, BetaSplineRefusesAVanishingOrNonFiniteDivisor) {
-  const double cases[][2] = {{1.0, -12.0}, {1.0, -12.0 + 5e-8}, {NAN, 0.0}, {1.0, INFINITY}, {1e103, 0.0}};
-  for (const auto &c : cases) {
-    ll_list *ctrl = zvtest::make_polygon(square_polygon());
-    ll_node *head = ctrl->head;
-    EXPECT_EQ(zv_def_ubetaspl_curve3d(ctrl, c[0], c[1]), nullptr) << c[0] << " " << c[1];
-    EXPECT_EQ(ctrl->head, head);
-    EXPECT_EQ(ll_get_list_count(ctrl), 5);
-    ll_purge_list(ctrl);
-  }
-}
-
-TEST_F(UniformDefinitions, RefusedMemoryReturnsNullAndLeavesTheListWithTheCaller) {
-  for (long k = 0; k < 5; ++k) {
-    ll_list *ctrl = zvtest::make_polygon(square_polygon());
-    reports.memerrs.clear();
-    zv_fail_alloc_after(k);
-    zv_curve *curve = zv_def_ubspl_curve3d(ctrl);
-    zv_fail_alloc_after(-1);
-    if (k == 0) {
-      EXPECT_EQ(curve, nullptr);
-    }
-    if (curve) {
-      EXPECT_TRUE(reports.memerrs.empty());
-      zv_purge_curve(curve);
-    } else {
-      EXPECT_EQ(reports.memerrs, std::vector<std::string>{"zv_def_ubspl_curve3d"});
-      EXPECT_EQ(ll_get_list_count(ctrl), 5);
-    }
-    ll_purge_list(ctrl);
-  }
-}
 
 }  // namespace

@@ -29,55 +29,6 @@ double gap(const zv_pnt_3d &q, const zv_pnt_3d &p, bool spatial) {
 
 class CurveThroughPoints : public zvtest::KernelTest {};
 
-TEST_F(CurveThroughPoints, BadArgumentsReturnOneWithNullResult) {
-  const std::vector<zv_pnt_3d> pts = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {4, 0, 0}};
-  const std::vector<double> params = {0, 0.25, 0.5, 0.75, 1};
-  std::vector<double> knots = {0, 0, 0, 0, 0.5, 1, 1, 1, 1};
-  zv_nurbs_3d sentinel{};
-  auto call = [&](const zv_pnt_3d *p, int n, int deg, int given, const double *u, const double *k, int mode) {
-    zv_nurbs_3d *rec = &sentinel;
-    const int16_t code = zv_curve_thru_npoints_3d(p, static_cast<int16_t>(n), static_cast<int16_t>(deg),
-                                                  static_cast<int16_t>(given), u, k, static_cast<int16_t>(mode), &rec);
-    EXPECT_EQ(rec, nullptr);
-    return code;
-  };
-  EXPECT_EQ(call(pts.data(), 5, 0, 0, nullptr, nullptr, 1), 1);   // degree below 1
-  EXPECT_EQ(call(pts.data(), 5, -3, 0, nullptr, nullptr, 1), 1);
-  EXPECT_EQ(call(pts.data(), 20, 8, 0, nullptr, nullptr, 1), 1);  // degree above 7, whatever n
-  EXPECT_EQ(call(pts.data(), 3, 3, 0, nullptr, nullptr, 1), 1);   // n < p + 1
-  EXPECT_EQ(call(pts.data(), -5, 1, 0, nullptr, nullptr, 1), 1);
-  EXPECT_EQ(call(pts.data(), 5, 3, 0, nullptr, nullptr, -1), 1);  // modes outside 0..2
-  EXPECT_EQ(call(pts.data(), 5, 3, 0, nullptr, nullptr, 3), 1);
-  EXPECT_EQ(call(nullptr, 5, 3, 0, nullptr, nullptr, 1), 1);
-  EXPECT_EQ(call(pts.data(), 5, 3, 1, nullptr, knots.data(), 1), 1);
-  EXPECT_EQ(call(pts.data(), 5, 3, 1, params.data(), nullptr, 1), 1);
-  EXPECT_EQ(call(pts.data(), 32767, 3, 0, nullptr, nullptr, 1), 1);  // n + p past int16
-  knots[4] = 1.5;                                                      // decreasing
-  EXPECT_EQ(call(pts.data(), 5, 3, 1, params.data(), knots.data(), 1), 1);
-  knots[4] = kNaN;
-  EXPECT_EQ(call(pts.data(), 5, 3, 1, params.data(), knots.data(), 1), 1);
-  EXPECT_EQ(zv_curve_thru_npoints_3d(pts.data(), 5, 3, 0, nullptr, nullptr, 1, nullptr), 1);
-}
-
-TEST_F(CurveThroughPoints, NoLengthOrSingularSystemReturnsTwo) {
-  const double inf = std::numeric_limits<double>::infinity();
-  for (int p : {1, 3}) {
-    EXPECT_EQ(Fit(std::vector<zv_pnt_3d>(6, {1, 2, 3}), p).code, 2);
-    EXPECT_EQ(Fit({{0, 0, 0}, {1e-8, 0, 0}, {2e-8, 0, 0}, {3e-8, 0, 0}}, p).code, 2);
-    EXPECT_EQ(Fit({{0, 0, 0}, {1, kNaN, 0}, {2, 0, 0}, {3, 0, 0}}, p).code, 2);
-    EXPECT_EQ(Fit({{0, 0, 0}, {1, 1, 0}, {inf, 0, 0}, {3, 0, 0}}, p).code, 2);
-  }
-  // Differences in z alone are no length in the plane.
-  EXPECT_EQ(Fit({{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}}, 3, 0).code, 2);
-  // A repeated point inside makes two equal rows.
-  EXPECT_EQ(Fit({{0, 0, 0}, {1, 1, 0}, {1, 1, 0}, {3, 0, 0}, {4, 1, 0}}, 3).code, 2);
-  // Given parameters that leave a basis function without its point.
-  const std::vector<zv_pnt_3d> pts = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {4, 0, 0}};
-  const std::vector<double> knots = {0, 0, 0, 0, 0.5, 1, 1, 1, 1};
-  const std::vector<double> crowded = {0, 0.1, 0.2, 0.3, 0.4};
-  EXPECT_EQ(Fit(pts, 3, 1, crowded.data(), knots.data()).code, 2);
-}
-
 // ------------------------------------------------- the record and small cases
 
 TEST_F(CurveThroughPoints, FourPointsCubicIsTheBezierFit) {
@@ -203,40 +154,5 @@ TEST_F(CurveThroughPoints, LongestInputFitsAtInt16Limits) {
 }
 
 // ------------------------------------------------- refused memory
-
-TEST_F(CurveThroughPoints, EveryRefusedAllocationReturnsThreeAndLeavesNothing) {
-  std::mt19937 rng(4);
-  const std::vector<zv_pnt_3d> pts = random_points(rng, 12, false);
-  std::vector<double> knots = {0, 0, 0, 0.25, 0.5, 0.75, 1, 1, 1};
-  std::vector<double> params = {0, 0.3, 0.45, 0.6, 0.8, 1};  // widens the band
-  struct Case {
-    const char *what;
-    int n, p;
-    bool given;
-  };
-  for (const Case &c : {Case{"cubic", 12, 3, false}, Case{"degree 1", 12, 1, false}, Case{"given", 6, 2, true}}) {
-    int16_t code = 3;
-    for (long budget = 0; code == 3 && budget < 20; ++budget) {
-      const long blocks = zv_live_blocks();
-      zv_nurbs_3d *rec = reinterpret_cast<zv_nurbs_3d *>(&rng);
-      zv_fail_alloc_after(budget);
-      code = zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(c.n), static_cast<int16_t>(c.p), c.given,
-                                      params.data(), knots.data(), 1, &rec);
-      zv_fail_alloc_after(-1);
-      if (code == 3) {
-        EXPECT_EQ(rec, nullptr) << c.what << " budget " << budget;
-        EXPECT_EQ(zv_live_blocks(), blocks) << c.what << " budget " << budget;
-      } else {
-        ASSERT_EQ(code, 0) << c.what;
-        EXPECT_GE(budget, 3) << c.what;  // record, knots, control points at least
-        zv_free(rec->ctrl_pts);
-        zv_free(rec->knots);
-        zv_free(rec);
-      }
-    }
-    EXPECT_EQ(code, 0) << c.what;
-  }
-  EXPECT_TRUE(reports.memerrs.empty());  // code 3 comes without a message
-}
 
 }  // namespace

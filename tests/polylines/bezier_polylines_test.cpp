@@ -98,15 +98,6 @@ TEST_F(BezierPolyline, ShortPolygonsAreCopiedWhateverTheSampleCount) {
   }
 }
 
-TEST_F(BezierPolyline, NoSamplesAndMissingArrays) {
-  const auto p = random_points(4, 10);
-  EXPECT_EQ(sample_array(p, 4, 0)[0].x, -99);
-  EXPECT_EQ(sample_array(p, 4, -3)[0].x, -99);
-  zv_pnt_3d out[4];
-  EXPECT_EQ(zv_beziercurve3d(nullptr, 4, 4, out), 0);
-  EXPECT_EQ(zv_beziercurve3d(p.data(), 4, 4, nullptr), 0);
-}
-
 // Regression: one sample stepped by 1/0 and came out NaN.
 TEST_F(BezierPolyline, SingleSampleIsTheFirstControlPoint) {
   const auto p = random_points(6, 11);
@@ -183,22 +174,6 @@ TEST_F(BezierPolyline, ListFormCopiesShortPolygonsWithTheirIndexes) {
     EXPECT_EQ(got[k].x, src[k].x);
   }
   ll_purge_list(out);
-  ll_purge_list(polygon);
-}
-
-TEST_F(BezierPolyline, ListFormMissingListsAndRefusedMemory) {
-  ll_list *polygon = zvtest::make_polygon(random_points(7, 16));
-  EXPECT_EQ(zv_bezier_curve_3d(nullptr, 7, 10, nullptr), 0);
-  EXPECT_EQ(zv_bezier_curve_3d(polygon, 7, 10, nullptr), 0);  // private list, released
-  EXPECT_EQ(zv_bezier_curve_3d(polygon, 2, 10, nullptr), 0);
-  for (int16_t m : {7, 2}) {
-    const int16_t done = polytest::sweep_refusals(reports, "zv_bezier_curve_3d", [&](ll_list *out, int16_t *count) {
-      const int16_t rc = zv_bezier_curve_3d(polygon, m, 10, out);
-      *count = static_cast<int16_t>(ll_list_length(out));
-      return rc;
-    });
-    EXPECT_EQ(done, m == 7 ? 10 : 2);
-  }
   ll_purge_list(polygon);
 }
 

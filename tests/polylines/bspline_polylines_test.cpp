@@ -90,40 +90,6 @@ TEST_F(CubicBSplinePolyline, LargestRequestDoesNotWrapAndCountWraps) {
 
 // -------------------------------------------------- cubic: bad arguments
 
-// Regression: n = 2 divided by zero; n < 4 has no segment.
-TEST_F(CubicBSplinePolyline, FewerThanFourPointsAppendNothing) {
-  for (int16_t n : {3, 2, 1, 0, -9}) {
-    const Polyline r = cubic(random_points(4, 4), n, 10);
-    EXPECT_EQ(r.rc, 0);
-    EXPECT_EQ(r.count, 0);
-    EXPECT_TRUE(r.vertices.empty());
-  }
-}
-
-// Regression: a stated count above the list's length walked off its end.
-TEST_F(CubicBSplinePolyline, StatedCountBeyondTheListIsRefused) {
-  const Polyline r = cubic(random_points(5, 5), 6, 10);
-  EXPECT_EQ(r.rc, 1);
-  EXPECT_EQ(r.count, 0);
-  EXPECT_TRUE(r.vertices.empty());
-}
-
-TEST_F(CubicBSplinePolyline, MissingListsAndRefusedMemory) {
-  ll_list *ctrl = zvtest::make_polygon(random_points(6, 6));
-  int16_t wanted = 8;
-  EXPECT_EQ(zv_bspline_3d(6, nullptr, &wanted, nullptr), 1);
-  EXPECT_EQ(wanted, 8);
-  EXPECT_EQ(zv_bspline_3d(6, ctrl, nullptr, nullptr), 1);
-  EXPECT_EQ(zv_bspline_3d(6, ctrl, &wanted, nullptr), 0);  // private list, released
-  EXPECT_EQ(wanted, 7);  // 8 stays, m = 8 / 3 = 2: 3 + 2 + 2
-  const int16_t done = polytest::sweep_refusals(reports, "zv_bspline_3d", [&](ll_list *out, int16_t *count) {
-    *count = 8;
-    return zv_bspline_3d(6, ctrl, count, out);
-  });
-  EXPECT_EQ(done, 7);
-  ll_purge_list(ctrl);
-}
-
 // ------------------------------------------------------------- quadratic
 
 TEST_F(QuadBSplinePolyline, ThreePointsAtHalfStep) {
@@ -190,38 +156,6 @@ TEST_F(QuadBSplinePolyline, TwoPointsAreCopiedWithTheirIndexes) {
   EXPECT_EQ(got[1].index, 1);
   EXPECT_EQ(got[1].z, src[1].z);
   ll_purge_list(out);
-  ll_purge_list(ctrl);
-}
-
-// Regression: a stated count above the list's length walked off its end
-// (n = 2 included).
-TEST_F(QuadBSplinePolyline, BadCountsReturn33WithoutMessage) {
-  for (int16_t n : {1, 0, -3, 5}) {
-    const Polyline r = quadratic(random_points(4, 11), n, 4);
-    EXPECT_EQ(r.rc, 33) << n;
-    EXPECT_EQ(r.count, 0);
-    EXPECT_TRUE(r.vertices.empty());
-  }
-  EXPECT_EQ(quadratic(random_points(1, 12), 2, 4).rc, 33);
-  EXPECT_TRUE(reports.messages.empty());
-}
-
-TEST_F(QuadBSplinePolyline, MissingListsAndRefusedMemory) {
-  ll_list *ctrl = zvtest::make_polygon(random_points(4, 13));
-  int16_t count = -1;
-  EXPECT_EQ(zv_quad_bspline_3d(4, nullptr, 4, &count, nullptr), 0);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(zv_quad_bspline_3d(4, ctrl, 4, nullptr, nullptr), 0);
-  EXPECT_EQ(zv_quad_bspline_3d(4, ctrl, 4, &count, nullptr), 0);  // private list, released
-  EXPECT_EQ(count, 22);
-  EXPECT_EQ(zv_quad_bspline_3d(2, ctrl, 4, &count, nullptr), 0);
-  EXPECT_EQ(count, 2);
-  for (int16_t n : {4, 2}) {
-    const int16_t done = polytest::sweep_refusals(reports, "zv_quad_bspline_3d", [&](ll_list *out, int16_t *c) {
-      return zv_quad_bspline_3d(n, ctrl, 4, c, out);
-    });
-    EXPECT_EQ(done, n == 4 ? 22 : 2);
-  }
   ll_purge_list(ctrl);
 }
 

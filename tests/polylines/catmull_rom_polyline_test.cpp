@@ -139,49 +139,4 @@ TEST_F(CatmullRomPolyline, TwoPointsAreCopiedWithTheirIndexes) {
   ll_purge_list(ctrl);
 }
 
-// Regression: the two-point path neither tested ctrl nor made a list for a
-// null out, and dereferenced both.
-TEST_F(CatmullRomPolyline, TwoPointPathWithMissingLists) {
-  ll_list *ctrl = zvtest::make_polygon(random_points(2, 8));
-  int16_t count = -1;
-  EXPECT_EQ(zv_catrom_curve_3d(2, nullptr, 4, 0.5, &count, nullptr), 1);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(zv_catrom_curve_3d(2, ctrl, 4, 0.5, &count, nullptr), 0);  // private list, released
-  EXPECT_EQ(count, 2);
-  EXPECT_TRUE(reports.messages.empty());
-  ll_purge_list(ctrl);
-}
-
-// Regression: a stated count above the list's length walked off its end.
-TEST_F(CatmullRomPolyline, BadCountsReportBadcnt) {
-  for (int16_t n : {3, 1, 0, -4, 7}) {
-    reports.messages.clear();
-    const Polyline r = catrom(random_points(6, 9), n, 4, 0.5);
-    EXPECT_EQ(r.rc, 33) << n;
-    EXPECT_EQ(r.count, 0);
-    EXPECT_TRUE(r.vertices.empty());
-    EXPECT_EQ(reports.messages, std::vector<zvtest::Message>{kBadCount}) << n;
-  }
-  reports.messages.clear();
-  EXPECT_EQ(catrom(random_points(1, 10), 2, 4, 0.5).rc, 33);
-  EXPECT_EQ(reports.messages, std::vector<zvtest::Message>{kBadCount});
-}
-
-TEST_F(CatmullRomPolyline, MissingListsAndRefusedMemory) {
-  ll_list *ctrl = zvtest::make_polygon(random_points(5, 11));
-  int16_t count = -1;
-  EXPECT_EQ(zv_catrom_curve_3d(4, nullptr, 4, 0.5, &count, nullptr), 1);
-  EXPECT_EQ(zv_catrom_curve_3d(4, ctrl, 4, 0.5, nullptr, nullptr), 1);
-  EXPECT_TRUE(reports.messages.empty());
-  EXPECT_EQ(zv_catrom_curve_3d(5, ctrl, 4, 0.5, &count, nullptr), 0);  // private list, released
-  EXPECT_EQ(count, 21);
-  for (int16_t n : {5, 2}) {
-    const int16_t done = polytest::sweep_refusals(reports, "zv_catrom_curve_3d", [&](ll_list *out, int16_t *c) {
-      return zv_catrom_curve_3d(n, ctrl, 4, 0.5, c, out);
-    });
-    EXPECT_EQ(done, n == 5 ? 21 : 2);
-  }
-  ll_purge_list(ctrl);
-}
-
 }  // namespace

@@ -60,6 +60,6 @@ std::vector<Workload> allocating() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Functions, RefusedMemory, ::testing::ValuesIn(allocating()),
-                         [](const auto &param) { return std::string(param.param.function); });
+                         [](const auto &param) { return std::string(param.param.function) + "_" + std::to_string(param.index); });
 
 }  // namespace

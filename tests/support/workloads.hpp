@@ -396,9 +396,10 @@ inline std::vector<Workload> workloads() {
        }},
   };
   // The polylines read their control points from a list the caller keeps.
-  auto polyline = [](const char *name, std::function<Outcome(ll_list *, ll_list *)> f) {
-    return Workload{name, Refused::MinusOne, {name}, [f](const Arm &arm) {
-                      ll_list *ctrl = make_polygon(wave()), *out = ll_create_list();
+  auto polyline = [](const char *name, std::function<Outcome(ll_list *, ll_list *)> f, size_t points = 6) {
+    return Workload{name, Refused::MinusOne, {name}, [f, points](const Arm &arm) {
+                      ll_list *ctrl = make_polygon({wave().begin(), wave().begin() + points});
+                      ll_list *out = ll_create_list();
                       Outcome o = arm([&] { return f(ctrl, out); });
                       collect(o, out);
                       ll_purge_list(ctrl);
@@ -423,6 +424,20 @@ inline std::vector<Workload> workloads() {
     const int16_t r = zv_catrom_curve_3d(6, c, 5, 0.5, &count, l);
     return Outcome{r, count};
   }));
+  // The two-point copies take their own path through each function.
+  w.push_back(polyline("zv_bezier_curve_3d", [](ll_list *c, ll_list *l) {
+    return Outcome{zv_bezier_curve_3d(c, 2, 11, l)};
+  }, 2));
+  w.push_back(polyline("zv_quad_bspline_3d", [](ll_list *c, ll_list *l) {
+    int16_t count = 0;
+    const int16_t r = zv_quad_bspline_3d(2, c, 5, &count, l);
+    return Outcome{r, count};
+  }, 2));
+  w.push_back(polyline("zv_catrom_curve_3d", [](ll_list *c, ll_list *l) {
+    int16_t count = 0;
+    const int16_t r = zv_catrom_curve_3d(2, c, 5, 0.5, &count, l);
+    return Outcome{r, count};
+  }, 2));
   // fitting
   w.push_back({"zv_curve_thru_npoints_3d", Refused::Three, {}, [](const Arm &arm) {
                  zv_nurbs_3d *rec = nullptr;

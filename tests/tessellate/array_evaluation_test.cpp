@@ -94,45 +94,6 @@ const std::vector<double> kCubic = {0, 0, 0, 1, 2, 0, 3, 3, 1, 4, 0, 2, 6, 1, 0,
 
 // ------------------------------------------------- unusable records and arguments
 
-TEST(ArrayEvaluation, UnusableRecordsAndNullOutputsReturnOneAndWriteNothing) {
-  const Record good(3, 3, true, kCubic, clamped(3, {0.4, 0.6}));
-  struct Case {
-    const char *what;
-    void (*spoil)(zv_nurbs_3d &);
-  };
-  const Case cases[] = {
-      {"degree 0", [](zv_nurbs_3d &r) { r.degree = 0; }},
-      {"degree 8", [](zv_nurbs_3d &r) { r.degree = 8; }},
-      {"plain dim 4", [](zv_nurbs_3d &r) { r.dim = 4; }},
-      {"plain dim 1", [](zv_nurbs_3d &r) { r.dim = 1; }},
-      {"homogeneous dim 2", [](zv_nurbs_3d &r) { r.plain = 0, r.dim = 2; }},
-      {"null ctrl_pts", [](zv_nurbs_3d &r) { r.ctrl_pts = nullptr; }},
-      {"null knots", [](zv_nurbs_3d &r) { r.knots = nullptr; }},
-      {"last_knot too large", [](zv_nurbs_3d &r) { r.last_knot = 40; }},
-      {"last_knot negative", [](zv_nurbs_3d &r) { r.last_knot = -3; }},
-      {"fewer points than the degree needs", [](zv_nurbs_3d &r) { r.last_ctrl = 2, r.last_knot = 6; }},
-  };
-  for (const Case &c : cases) {
-    zv_nurbs_3d rec = good.rec;
-    c.spoil(rec);
-    zv_pnt_3d q{7, 7, 7}, d1{7, 7, 7}, d2{7, 7, 7};
-    int16_t status = 9;
-    EXPECT_EQ(zv_eval_pointoncurve_3d(&rec, 0.5, &q), 1) << c.what;
-    EXPECT_EQ(zv_eval_derivsoncurve_3d(&rec, 0.5, 1, 1, &q, &d1, &d2, &status), 1) << c.what;
-    EXPECT_EQ(q.x + d1.x + d2.x + status, 7 + 7 + 7 + 9) << c.what;
-  }
-  zv_pnt_3d q{}, d{};
-  int16_t status = 0;
-  EXPECT_EQ(zv_eval_pointoncurve_3d(nullptr, 0.5, &q), 1);
-  EXPECT_EQ(zv_eval_pointoncurve_3d(&good.rec, 0.5, nullptr), 1);
-  EXPECT_EQ(zv_eval_derivsoncurve_3d(nullptr, 0.5, 1, 0, &q, &d, &d, &status), 1);
-  EXPECT_EQ(zv_eval_derivsoncurve_3d(&good.rec, 0.5, 1, 0, nullptr, &d, &d, &status), 1);
-  EXPECT_EQ(zv_eval_derivsoncurve_3d(&good.rec, 0.5, 1, 0, &q, nullptr, &d, &status), 1);
-  EXPECT_EQ(zv_eval_derivsoncurve_3d(&good.rec, 0.5, 1, 0, &q, &d, &d, nullptr), 1);
-  EXPECT_EQ(zv_eval_derivsoncurve_3d(&good.rec, 0.5, 1, 1, &q, &d, nullptr, &status), 1);
-  EXPECT_EQ(zv_eval_derivsoncurve_3d(&good.rec, 0.5, 1, 0, &q, &d, nullptr, &status), 0);  // d2 unused
-}
-
 // ------------------------------------------------- domain ends and coordinates
 
 TEST(ArrayEvaluation, EndKnotsGiveEndControlPointsExactly) {

@@ -82,40 +82,6 @@ TEST(DeBoorEvaluation, UnitWeightsGiveThePlainPointAndScaledWeightsChangeNothing
 
 // ---------------------------------------------------- parameter and window
 
-TEST(DeBoorEvaluation, RefusalsLeaveTheResultUntouched) {
-  Window w({{1, 2, 3}, {4, 5, 6}});
-  const double knots[] = {0, 1}, weights[] = {1, 1};
-  const zv_pnt_3d untouched{-7, -7, -7};
-  struct Case {
-    double t;
-    int16_t p;
-    bool null_points, null_knots;
-    int16_t expected;
-  } cases[] = {
-      {-1e-7, 1, false, false, 0},  // the test is strictly below -1e-7
-      {-2e-7, 1, false, false, 2},  {NAN, 1, false, false, 2},
-      {0.5, -1, false, false, 3},   {0.5, 30, false, false, 3},
-      {0.5, 1, true, false, 3},     {0.5, 1, false, true, 3},
-      {-2e-7, 30, false, false, 2},  // the parameter is tested first
-  };
-  for (const Case &c : cases) {
-    zv_poly_3d *const *pts = c.null_points ? nullptr : w.pointers.data();
-    const double *u = c.null_knots ? nullptr : knots;
-    zv_pnt_3d a = untouched, b = untouched;
-    EXPECT_EQ(zv_deboor_3d(c.t, c.p, pts, u, &a), c.expected) << c.t << " " << c.p;
-    EXPECT_EQ(zv_rat_deboor_3d(c.t, c.p, pts, weights, u, &b), c.expected);
-    if (c.expected != 0) {
-      EXPECT_EQ(a.x, untouched.x);
-      EXPECT_EQ(b.x, untouched.x);
-    }
-  }
-  zv_pnt_3d q{};
-  EXPECT_EQ(zv_rat_deboor_3d(0.5, 1, w.pointers.data(), nullptr, knots, &q), 3);
-  EXPECT_EQ(zv_deboor_3d(0.5, 1, w.pointers.data(), knots, nullptr), 3);
-  zv_poly_3d *holes[] = {w.pointers[0], nullptr};
-  EXPECT_EQ(zv_deboor_3d(0.5, 1, holes, knots, &q), 3);
-}
-
 // Meeting knots and a zero blended weight give non-finite values, no trap.
 TEST(DeBoorEvaluation, DegenerateWindowsGiveNonFiniteValuesNotCrashes) {
   Window w({{1, 2, 3}, {4, 5, 6}});

@@ -132,16 +132,6 @@ TEST_F(RationalBezier, MissingWeightsCountAsOneAndANullVertexListIsMade) {
   zv_purge_curve(curve);
 }
 
-TEST_F(RationalBezier, RefusedMemoryKeepsWhatWasAppended) {
-  zv_curve *curve = make({{0, 0, 0}, {1, 1, 1}}, {1, 1}, {0, 0.5, 1}, 1);
-  zv_fail_alloc_after(3);  // two vertices with their nodes, then the third record
-  EXPECT_EQ(zv_mk_rat_bezier_3d(curve, 0), -1);
-  zv_fail_alloc_after(-1);
-  EXPECT_EQ(reports.memerrs, std::vector<std::string>{"zv_mk_rat_bezier_3d"});
-  EXPECT_EQ(ll_list_length(curve->vertex_list), 1);
-  zv_purge_curve(curve);
-}
-
 // Zero blended weights and non-finite parameters give non-finite points.
 TEST_F(RationalBezier, DegenerateWeightsAndParametersNeverCrash) {
   zv_curve *curve = make({{0, 0, 0}, {1, 1, 1}}, {1, -1}, {0.5, NAN, INFINITY}, 1);

@@ -72,32 +72,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SpanTessellation, ::testing::Values(false, true)
 
 // ------------------------------------------------------ result codes in order
 
-TEST_P(SpanTessellation, CodesInTheOrderTheyAreTested) {
-  const int16_t kind = nurb() ? ZV_CURVE_NURB : ZV_CURVE_NUBSPLINE;
-  EXPECT_EQ(nurb() ? zv_mk_nurb_curve3d(nullptr, 0, 0, 1, 0) : zv_mk_nubspline_3d(nullptr, 0, 0), 1);
-
-  zv_curve *curve = make(zvtest::random_spline(5, 3, 1), 2);
-  curve->degree = 0;
-  curve->type = ZV_CURVE_UBEZIER;
-  EXPECT_EQ(tessellate(curve, nurb()), 2);  // degree before type
-  curve->degree = 16;
-  EXPECT_EQ(tessellate(curve, nurb()), 2);  // beyond the fixed windows
-  curve->degree = 3;
-  EXPECT_EQ(tessellate(curve, nurb()), 3);
-  curve->type = nurb() ? ZV_CURVE_NUBSPLINE : ZV_CURVE_NURB;
-  EXPECT_EQ(tessellate(curve, nurb()), 3);
-  curve->type = kind;
-  curve->degree = 5;  // 5 points are too few for degree 5
-  EXPECT_EQ(nurb() ? zv_mk_nurb_curve3d(curve, 0, 0, 0, 0) : zv_mk_nubspline_3d(curve, 0, 0), 2);
-  curve->degree = 3;
-
-  drop_last_knot(curve);  // one fewer than n + p - 1
-  EXPECT_EQ(tessellate(curve, nurb()), 4);
-  EXPECT_EQ(ll_list_length(curve->vertex_list), 0);
-  EXPECT_EQ(ll_list_length(curve->stats_list), 0);
-  zv_purge_curve(curve);
-}
-
 // ----------------------------------------------- samples, spans, numbering
 
 TEST_P(SpanTessellation, RandomCurvesLieOnTheirBasisFunctionSums) {
@@ -192,20 +166,6 @@ TEST_P(SpanTessellation, StepCountsAndRefusedParameters) {
     curve = make(shifted, 2);
     EXPECT_EQ(tessellate(curve, nurb()), shift < -1e-7 ? 5 : 0);
     EXPECT_EQ(ll_list_length(curve->vertex_list), shift < -1e-7 ? 0 : 4 * 3);
-    zv_purge_curve(curve);
-  }
-}
-
-// Regression: a vertex refused mid-way reported nothing and went on.
-TEST_P(SpanTessellation, RefusedVerticesStopWithWhatWasAppended) {
-  const Spline s = zvtest::random_spline(6, 3, 5, nurb());
-  for (long budget = 0; budget < 9; budget += 3) {
-    zv_curve *curve = make(s, 4);
-    zv_fail_alloc_after(budget + (nurb() ? 1 : 0));  // the NURB's knot copy comes first
-    EXPECT_EQ(tessellate(curve, nurb()), -1);
-    zv_fail_alloc_after(-1);
-    EXPECT_EQ(reports.memerrs.back(), nurb() ? "zv_mk_nurb_curve3d" : "zv_mk_nubspline_3d");
-    EXPECT_EQ(indices(curve), numbered(static_cast<int>(ll_list_length(curve->vertex_list))));
     zv_purge_curve(curve);
   }
 }
@@ -305,17 +265,6 @@ TEST_F(NurbTessellation, SpansAndStepsArguments) {
   EXPECT_EQ(curve->span_steps, 4);
   EXPECT_EQ(parameters(curve), zvtest::sample_parameters(s, 4, 0, 2));
   expect_on_spline(curve, s, 1e-12);
-  zv_purge_curve(curve);
-}
-
-TEST_F(NurbTessellation, RefusedKnotCopyAppendsNothing) {
-  zv_curve *curve = zvtest::make_nurb(zvtest::random_spline(6, 2, 3), 2);
-  zv_fail_alloc_after(0);
-  EXPECT_EQ(zv_mk_nurb_curve3d(curve, 0, 0, 4, 9), -1);
-  zv_fail_alloc_after(-1);
-  EXPECT_EQ(reports.memerrs, std::vector<std::string>{"mk_nurb_curve3d - 2"});
-  EXPECT_EQ(curve->span_steps, 2);
-  EXPECT_EQ(ll_list_length(curve->vertex_list), 0);
   zv_purge_curve(curve);
 }
 
