@@ -107,22 +107,24 @@ void BM_SplitOursRational(benchmark::State &state) {
   zv_purge_curve(source);
 }
 
-SISLCurve *sisl_bezier(const Polygon &poly, int p, bool rational) {
-  std::vector<double> knots(p + 1, 0.0);
-  knots.resize(2 * (p + 1), 1.0);
+// The polygon as a SISL curve of the given order over the full knot vector,
+// in homogeneous form (w x, w y, w z, w) when rational.
+SISLCurve *sisl_curve(const Polygon &poly, std::vector<double> knots, int order, bool rational) {
   std::vector<double> coefs;
-  for (int i = 0; i <= p; ++i) {
+  for (size_t i = 0; i < poly.weights.size(); ++i) {
     const double w = rational ? poly.weights[i] : 1.0;
     for (int k = 0; k < 3; ++k) coefs.push_back(w * poly.xyz[3 * i + k]);
     if (rational) coefs.push_back(w);
   }
-  return newCurve(p + 1, p + 1, knots.data(), coefs.data(), rational ? 2 : 1, 3, 1);
+  return newCurve(static_cast<int>(poly.weights.size()), order, knots.data(), coefs.data(), rational ? 2 : 1, 3, 1);
 }
 
 void BM_SplitSisl(benchmark::State &state) {
   const int p = static_cast<int>(state.range(0));
   const bool rational = state.range(1) != 0;
-  SISLCurve *curve = sisl_bezier(random_polygon(p + 1), p, rational);
+  std::vector<double> knots(p + 1, 0.0);
+  knots.resize(2 * (p + 1), 1.0);
+  SISLCurve *curve = sisl_curve(random_polygon(p + 1), knots, p + 1, rational);
   for (auto _ : state) {
     SISLCurve *first = nullptr, *second = nullptr;
     int stat = 0;
@@ -197,14 +199,7 @@ void BM_ConvertOurs(benchmark::State &state) {
 void BM_ConvertSisl(benchmark::State &state) {
   const bool rational = state.range(0) != 0;
   const Spline s = random_spline();
-  std::vector<double> coefs;
-  for (size_t i = 0; i < s.poly.weights.size(); ++i) {
-    const double w = rational ? s.poly.weights[i] : 1.0;
-    for (int k = 0; k < 3; ++k) coefs.push_back(w * s.poly.xyz[3 * i + k]);
-    if (rational) coefs.push_back(w);
-  }
-  std::vector<double> knots = s.knots;
-  SISLCurve *curve = newCurve(kSegments + 3, 4, knots.data(), coefs.data(), rational ? 2 : 1, 3, 1);
+  SISLCurve *curve = sisl_curve(s.poly, s.knots, 4, rational);
   for (auto _ : state) {
     SISLCurve *bezier = nullptr;
     int stat = 0;

@@ -6,26 +6,6 @@
 namespace gallery {
 namespace {
 
-// A new list of knots or weights.
-ll_list *real_list(const std::vector<double> &values) {
-  ll_list *list = ll_create_list();
-  for (double value : values) {
-    zv_rnumber *r = zv_create_rnumber();
-    if (!r) break;
-    r->value = value;
-    ll_add_list_item(list, 1, r, ZV_ITEM_RNUMBER);
-  }
-  return list;
-}
-
-// Draws a record's vertex list without frame ticks, which would hide the
-// control polygons.
-void draw(Panel &panel, const std::string &name, const zv_curve *curve, const char *colour) {
-  zv_curve shown = *curve;
-  shown.stats_list = nullptr;
-  panel.curve(name, &shown, colour);
-}
-
 // A NURB cubic of seven points, one of them weighted 4, over uneven knots;
 // the knot list is the tessellator's, so the same record is tessellated and
 // converted. Each segment's four Bezier points are drawn as a dashed polygon.
@@ -33,12 +13,12 @@ Panel nurb_segments_panel() {
   Panel panel("NURB cubic and its rational Bezier segments");
   ll_list *ctrl = polygon({{0, 0, 0}, {1, 4, 0}, {3, 5, 0}, {5, 1, 0}, {7, 0, 0}, {8, 4, 0}, {10, 3, 0}});
   panel.polyline(positions(ctrl), "#bbb", 1.0, true);
-  ll_list *knots = real_list({0, 0, 0, 1, 2.5, 3, 4, 4, 4});
-  ll_list *weights = real_list({1, 1, 4, 1, 1, 1, 1});
+  ll_list *knots = reals({0, 0, 0, 1, 2.5, 3, 4, 4, 4});
+  ll_list *weights = reals({1, 1, 4, 1, 1, 1, 1});
   zv_curve *curve = zv_create_curve();
   zv_curve *bezier = zv_create_curve();
   if (curve && zv_mk_def_nurb_curve3d(ctrl, knots, weights, 3, 12, curve) == 0) {
-    if (zv_mk_nurb_curve3d(curve, 0, 0, 4, 0) == 0) draw(panel, "NURB cubic", curve, "#2a6f97");
+    if (zv_mk_nurb_curve3d(curve, 0, 0, 4, 0) == 0) panel.curve("NURB cubic", curve, "#2a6f97", false);
     if (bezier && zv_rat_bspl_to_bezier_curve3d(curve, bezier) == 0) {
       const std::vector<Point2> b = positions(bezier->ctrl_list);
       const char *colours[] = {"#e76f51", "#2a9d8f"};
@@ -76,7 +56,7 @@ Panel split_panel() {
       for (const auto &p : pieces) {
         panel.polyline(positions(p.piece->ctrl_list), p.colour, 1.0, true);
         panel.dots(positions(p.piece->ctrl_list), p.colour, 3.0);
-        if (zv_mk_ucurve3d(p.piece, 0.05) == 0) draw(panel, p.name, p.piece, p.colour);
+        if (zv_mk_ucurve3d(p.piece, 0.05) == 0) panel.curve(p.name, p.piece, p.colour, false);
       }
     }
   }
