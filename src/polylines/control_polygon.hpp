@@ -1,0 +1,80 @@
+// Reading a control polygon for the direct polylines: the window that
+// slides along the nodes, and the copies of whole leading records that the
+// short-polygon paths append.
+#pragma once
+
+#include <rivezi3z/rivivi.h>
+
+#include "frame/records.hpp"
+#include "frame/vertices.hpp"
+#include "polylines/polyline_forms.hpp"
+#include "polylines/step_table.hpp"
+
+namespace zv::polyline {
+
+// True when the list holds at least the n points a caller states, so a walk
+// of n nodes never runs past its end.
+inline bool holds(const ll_list *list, long n) { return n <= ll_list_length(list); }
+
+// A window of K consecutive control points read by following next from the
+// list's head; slide() drops the first point and reads the following one.
+// The list's cursor is left alone. Callers check with holds() that the list
+// has every point the walk reads.
+template <int K>
+class ControlWindow {
+ public:
+  explicit ControlWindow(const ll_list *list) : next_(list->head) {
+    for (Point3 &q : p_) q = read();
+  }
+  const Point3 *points() const { return p_; }
+  void slide() {
+    for (int k = 0; k + 1 < K; ++k) p_[k] = p_[k + 1];
+    p_[K - 1] = read();
+  }
+
+ private:
+  Point3 read() {
+    const Point3 q = load(*static_cast<const zv_poly_3d *>(next_->data));
+    next_ = next_->next;
+    return q;
+  }
+  const ll_node *next_;
+  Point3 p_[K];
+};
+
+// Appends copies of the whole records (index included) of the first k
+// control points, read through the list's cursor: first node, then LL_NEXT
+// between copies, so the cursor ends on the k-th node. Gives the number of
+// copies appended, fewer than k when the kernel refused a copy or its node.
+inline long copy_leading_records(ll_list *ctrl, long k, ll_list *out) {
+  ll_set_list_currpntr(ctrl, LL_FIRST);
+  for (long i = 0; i < k; ++i) {
+    if (i > 0) ll_set_list_currpntr(ctrl, LL_NEXT);
+    const auto *source = static_cast<const zv_poly_3d *>(ll_get_list_data(ctrl));
+    zv_poly_3d *copy = zv_create_poly_3d();
+    if (!copy) return i;
+    *copy = *source;
+    if (!ll_add_list_item(out, 1, copy, ZV_ITEM_POLY)) return i;
+  }
+  return k;
+}
+
+// Appends the samples of `segments` window positions (the window slides
+// one point between them): at each position the blends of its points with
+// every weight of the segment, numbered on from `appended`, which counts
+// every vertex that reached the list; *counter follows it as an int16.
+// False when the kernel refused a vertex.
+template <int K>
+bool append_blended_segments(ControlWindow<K> &window, long segments, const SegmentWeights<K> &weights,
+                             ll_list *out, long &appended, int16_t *counter) {
+  for (long segment = 0; segment < segments; ++segment) {
+    if (segment > 0) window.slide();
+    for (int i = 0; i < weights.count; ++i) {
+      if (!append_vertex(out, appended, weights.at[i].blend(window.points()))) return false;
+      *counter = vertex_number(++appended);
+    }
+  }
+  return true;
+}
+
+}  // namespace zv::polyline

@@ -1,0 +1,104 @@
+// Builders for non-uniform and rational curve records in tests: random
+// clamped curves with fixed seeds, the records made from them, and an
+// independent evaluation of the same curve by the kernel's basis functions.
+#pragma once
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "zv_testing.hpp"
+
+namespace zvtest {
+
+// A clamped spline: n control points, degree p, the full knot vector of
+// n + p + 1 knots (the records store it without its two outermost knots)
+// and n weights.
+struct Spline {
+  int p = 0;
+  std::vector<zv_pnt_3d> points;
+  std::vector<double> knots;  // full clamped vector
+  std::vector<double> weights;
+
+  int n() const { return static_cast<int>(points.size()); }
+  // The n + p - 1 knots a record stores.
+  std::vector<double> stored_knots() const { return {knots.begin() + 1, knots.end() - 1}; }
+};
+
+// A random clamped spline on [0, 1] with distinct interior knots, points in
+// [-10, 10]^3 and weights in [0.1, 10] (all 1 when rational is false).
+inline Spline random_spline(int n, int p, unsigned seed, bool rational = true) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> coordinate(-10.0, 10.0), unit(0.0, 1.0), weight(0.1, 10.0);
+  Spline s;
+  s.p = p;
+  for (int i = 0; i < n; ++i) s.points.push_back({coordinate(rng), coordinate(rng), coordinate(rng)});
+  std::vector<double> interior;
+  for (int i = 0; i < n - p - 1; ++i) interior.push_back(unit(rng));
+  std::sort(interior.begin(), interior.end());
+  s.knots.assign(p + 1, 0.0);
+  s.knots.insert(s.knots.end(), interior.begin(), interior.end());
+  s.knots.insert(s.knots.end(), p + 1, 1.0);
+  for (int i = 0; i < n; ++i) s.weights.push_back(rational ? weight(rng) : 1.0);
+  return s;
+}
+
+// A non-uniform B-spline record of the spline (its weights ignored).
+inline zv_curve *make_nub(const Spline &s, int16_t span_steps) {
+  ll_list *ctrl = make_polygon(s.points);
+  ll_list *knots = make_reals(s.stored_knots());
+  zv_curve *curve = zv_def_nubspl_curve3d(ctrl, knots, static_cast<int16_t>(s.p), span_steps);
+  ll_purge_list(ctrl);  // the emptied headers stay the caller's
+  ll_purge_list(knots);
+  return curve;
+}
+
+// A NURB record of the spline; the record owns the three attached lists.
+inline zv_curve *make_nurb(const Spline &s, int16_t span_steps) {
+  zv_curve *curve = zv_create_curve();
+  const int16_t result = zv_mk_def_nurb_curve3d(make_polygon(s.points), make_reals(s.stored_knots()),
+                                                make_reals(s.weights), static_cast<int16_t>(s.p),
+                                                span_steps, curve);
+  EXPECT_EQ(result, 0);
+  return curve;
+}
+
+// The spline at t summed from the kernel's basis functions (Cox-de Boor),
+// in homogeneous form: a path independent of the de Boor triangle.
+inline zv_pnt_3d basis_point(const Spline &s, double t) {
+  const int m = static_cast<int>(s.knots.size()) - 1;
+  const int span = zv_findknotspan(s.knots.data(), static_cast<int16_t>(m), static_cast<int16_t>(s.p + 1), t, 1);
+  std::vector<double> basis(s.p + 1);
+  zv_basisfunctions(s.knots.data(), static_cast<int16_t>(span), static_cast<int16_t>(s.p), t, 0, basis.data());
+  double x = 0, y = 0, z = 0, w = 0;
+  for (int j = 0; j <= s.p; ++j) {
+    const int i = span - s.p + j;
+    const double bw = basis[j] * s.weights[i];
+    x += bw * s.points[i].x;
+    y += bw * s.points[i].y;
+    z += bw * s.points[i].z;
+    w += bw;
+  }
+  return {x / w, y / w, z / w};
+}
+
+// The parameters a span tessellator samples: S + 1 per span longer than
+// 1e-7, t = left + (s * L) / S, spans first .. last (0-based) of the spline.
+inline std::vector<double> sample_parameters(const Spline &s, int steps, int first_span, int spans) {
+  std::vector<double> out;
+  for (int k = first_span; k < first_span + spans; ++k) {
+    const double left = s.knots[k + s.p], length = s.knots[k + s.p + 1] - left;
+    if (!(length > 1e-7)) continue;
+    for (int i = 0; i <= steps; ++i) out.push_back(left + (i * length) / steps);
+  }
+  return out;
+}
+
+// Largest coordinate magnitude of a set of points, for relative bounds.
+inline double scale_of(const std::vector<zv_pnt_3d> &points) {
+  double m = 1.0;
+  for (const auto &q : points) m = std::max({m, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
+  return m;
+}
+
+}  // namespace zvtest
