@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "../tests/support/all_pairs_crossings.hpp"
+#include "bspline_record.hpp"
 
 namespace {
 
@@ -53,16 +54,7 @@ Polygons polygons(int segments) {
 
 // A tessellated uniform B-spline record over a copy of the polygon.
 zv_curve *tessellated(const std::vector<zv_pnt_3d> &poles) {
-  ll_list *list = ll_create_list();
-  for (const zv_pnt_3d &p : poles) {
-    zv_poly_3d *v = zv_create_poly_3d();
-    v->x = p.x;
-    v->y = p.y;
-    v->z = p.z;
-    ll_add_list_item(list, 1, v, ZV_ITEM_POLY);
-  }
-  zv_curve *curve = zv_def_ubspl_curve3d(list);
-  ll_purge_list(list);
+  zv_curve *curve = zvbench::bspline_record(poles);
   zv_mk_ucurve3d(curve, kStep);
   return curve;
 }

@@ -175,14 +175,6 @@ TEST_F(Intersection, TouchingAndNearlyTouching) {
   EXPECT_EQ(intersect(line.get(), beyond.get()).count, 0);
 }
 
-TEST_F(Intersection, CursorsEndWhereTheWalkLeavesThem) {
-  Curve a = record({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}});
-  Curve b = record({{0, 0.5, 0}, {1, 0.5, 0}, {2, 0.5, 0}});
-  intersect(a.get(), b.get());
-  EXPECT_EQ(a->vertex_list->current, a->vertex_list->tail);
-  EXPECT_EQ(b->vertex_list->current, b->vertex_list->tail);
-}
-
 // ---------------------------------------------------- without a list
 
 // The count is the same as with a list, and nothing is made or leaked (the
