@@ -20,6 +20,8 @@
 #include <random>
 #include <vector>
 
+#include "spline_lists.hpp"
+
 namespace {
 
 constexpr double kSplit = 0.3;
@@ -40,28 +42,6 @@ Polygon random_polygon(int count) {
   return p;
 }
 
-ll_list *vertex_list(const Polygon &p) {
-  ll_list *list = ll_create_list();
-  for (size_t i = 0; i < p.weights.size(); ++i) {
-    zv_poly_3d *v = zv_create_poly_3d();
-    v->x = p.xyz[3 * i];
-    v->y = p.xyz[3 * i + 1];
-    v->z = p.xyz[3 * i + 2];
-    ll_add_list_item(list, 1, v, ZV_ITEM_POLY);
-  }
-  return list;
-}
-
-ll_list *real_list(const double *first, const double *last) {
-  ll_list *list = ll_create_list();
-  for (; first != last; ++first) {
-    zv_rnumber *r = zv_create_rnumber();
-    r->value = *first;
-    ll_add_list_item(list, 1, r, ZV_ITEM_RNUMBER);
-  }
-  return list;
-}
-
 // Releases the pieces a rational split appended, so every split starts
 // from empty lists.
 void clear_lists(zv_curve *c) {
@@ -76,7 +56,7 @@ void clear_lists(zv_curve *c) {
 void BM_SplitOurs(benchmark::State &state) {
   const int p = static_cast<int>(state.range(0));
   const Polygon poly = random_polygon(p + 1);
-  ll_list *ctrl = vertex_list(poly);
+  ll_list *ctrl = zvbench::vertex_list(poly.xyz);
   zv_curve *source = zv_def_ubezier_curve3d(ctrl);
   ll_purge_list(ctrl);
   source->degree = static_cast<int16_t>(p);
@@ -94,8 +74,8 @@ void BM_SplitOursRational(benchmark::State &state) {
   const Polygon poly = random_polygon(p + 1);
   zv_curve *source = zv_create_curve();
   const double half = 0.5;
-  zv_def_ratbezier_curve3d(vertex_list(poly), real_list(&half, &half + 1),
-                           real_list(poly.weights.data(), poly.weights.data() + p + 1), static_cast<int16_t>(p), source);
+  zv_def_ratbezier_curve3d(zvbench::vertex_list(poly.xyz), zvbench::real_list(&half, &half + 1),
+                           zvbench::real_list(poly.weights.data(), poly.weights.data() + p + 1), static_cast<int16_t>(p), source);
   zv_curve *before = zv_create_curve(), *after = zv_create_curve();
   for (auto _ : state) {
     benchmark::DoNotOptimize(zv_sub_ratbezier_curve3d(source, kSplit, before, after));
@@ -180,11 +160,7 @@ Spline random_spline() {
 void BM_ConvertOurs(benchmark::State &state) {
   const bool rational = state.range(0) != 0;
   const Spline s = random_spline();
-  const std::vector<double> &w = s.poly.weights;
-  zv_curve *source = zv_create_curve();
-  zv_mk_def_nurb_curve3d(vertex_list(s.poly), real_list(s.knots.data() + 1, s.knots.data() + s.knots.size() - 1),
-                         real_list(w.data(), w.data() + w.size()), 3, 1, source);
-  if (!rational) source->type = ZV_CURVE_NUBSPLINE;  // points alone
+  zv_curve *source = zvbench::spline_record(s.poly.xyz, s.poly.weights, s.knots, 3, 1, rational);
   zv_curve *out = zv_create_curve();
   for (auto _ : state) {
     benchmark::DoNotOptimize(rational ? zv_rat_bspl_to_bezier_curve3d(source, out)
