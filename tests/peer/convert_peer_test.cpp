@@ -154,9 +154,10 @@ TEST_P(SplitPeer, PiecesAgreeWithSislAndOpenCascade) {
     sisl_difference.add(ours_after, 0, sisl_poles(second), scale);
 
     // Open CASCADE: the same curve restricted to [0, t] and [t, 1]. Its
-    // Segment loses digits as the degree grows (measured against a long
-    // double de Casteljau: 4e-13 at degree 9, 2e-9 at degree 15, where ours
-    // stays near 1e-15), so it serves as a reference up to degree 8.
+    // Segment loses digits as the degree grows (against a long double de
+    // Casteljau, coordinates within 10: 4e-13 at degree 9, 2e-9 at degree
+    // 15, where a double de Casteljau stays near 1e-15), so it serves as a
+    // reference up to degree 8.
     TColStd_Array1OfReal weights(1, p + 1);
     for (int k = 0; k <= p; ++k) weights.SetValue(k + 1, rational ? w[k] : 1.0);
     Handle(Geom_BezierCurve) occt_before = new Geom_BezierCurve(zvpeer::occt_poles(P), weights);
