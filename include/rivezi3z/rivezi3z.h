@@ -1077,8 +1077,9 @@ ZV_API int16_t zv_rat_bspl_to_bezier_curve3d(zv_curve *source, zv_curve *out);
 /**
  * Splits a uniform Bezier record (type 86) and overwrites before and after
  * whole with two new uniform Bezier records, as zv_def_ubezier_curve3d
- * makes them, holding the pieces, with degree p (so a piece can be split
- * again). The lists the two output records held before are released with
+ * makes them (the basis matrix copied from the source, which is the Bezier
+ * matrix for any record that definition made), holding the pieces, with
+ * degree p (so a piece can be split again). The lists the two output records held before are released with
  * their items (as zv_purge_curve would release them), so nothing leaks.
  * @param[in]  source the record to split; p is its degree
  * @param[in]  t      the split parameter
@@ -1088,8 +1089,9 @@ ZV_API int16_t zv_rat_bspl_to_bezier_curve3d(zv_curve *source, zv_curve *out);
  * null, or both are the same record (nothing is made: the pieces need two
  * records the caller receives); 2 the source's ctrl_list is null; 3 its
  * knot_list is null; 2 the degree is negative or ctrl_list holds fewer
- * than p + 1 points; -1 memory refused (zv_memerr("zv_sub_bezier_curve3d");
- * before and after are left as they were); 0 done.
+ * than p + 1 points; -1 memory refused (one zv_memerr("zv_sub_bezier_curve3d"),
+ * whichever record or vertex was refused; before and after are left as
+ * they were); 0 done.
  */
 ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_curve *before, zv_curve *after);
 

@@ -4,6 +4,8 @@
 // new control points (and weights) that start at the split point.
 #include <rivezi3z/rivezi3z.h>
 
+#include <cstring>
+
 #include "frame/casteljau.hpp"
 #include "frame/kernel_block.hpp"
 #include "frame/report.hpp"
@@ -58,6 +60,18 @@ bool enough(const ll_list *list, int p) { return p >= 0 && ll_list_length(list) 
 // A list slot that may be empty, filled with a new list (null when refused).
 ll_list *ensure_list(ll_list *list) { return list ? list : ll_create_list(); }
 
+// A new empty record of the source's kind and basis matrix, made without a
+// report of its own: the split reports a refusal once, under its own name.
+zv_curve *piece_record(const zv_curve *source) {
+  zv_curve *piece = zv_create_curve();
+  if (!piece) return nullptr;
+  piece->type = source->type;
+  double basis[16];
+  std::memcpy(basis, source->basis, sizeof basis);
+  std::memcpy(piece->basis, basis, sizeof basis);
+  return piece;
+}
+
 // Puts a made record's contents into a caller's record and releases what
 // the caller's record held before, lists and all, with the made shell.
 void overwrite(zv_curve *target, zv_curve *made) {
@@ -83,8 +97,8 @@ extern "C" ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_c
 
   // Both pieces are built whole in new records before either output
   // record changes, so a refusal leaves the caller's records as they were.
-  zv_curve *made_after = zv_def_ubezier_curve3d(nullptr);
-  zv_curve *made_before = made_after ? zv_def_ubezier_curve3d(nullptr) : nullptr;
+  zv_curve *made_after = piece_record(source);
+  zv_curve *made_before = made_after ? piece_record(source) : nullptr;
   bool made = made_before != nullptr;
   for (int k = 0; made && k <= p; ++k)
     made = zv::append_vertex(made_after->ctrl_list, k, pieces.after[k]) &&

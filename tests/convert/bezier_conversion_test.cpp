@@ -1,6 +1,7 @@
 // Cubic B-spline and NURB records converted into Bezier segments: each
 // segment against the source evaluated by the kernel's basis functions,
-// both knot-list conventions, the result codes, and refused memory.
+// both knot-list conventions and the result codes (refused memory is
+// driven by tests/reliability).
 #include "bezier_testing.hpp"
 #include "spline_records.hpp"
 
@@ -150,26 +151,6 @@ TEST_F(BezierConversion, RationalDividesOnlyWhatItAppends) {
   EXPECT_EQ(zvtest::distance(b[0], {1, 2, 3}), 0.0);
   EXPECT_EQ(zvtest::reals(out->weight_list)[0], 4.0);
   for (int k = 0; k < 10; ++k) EXPECT_EQ(zvtest::distance(b[1 + k], b[11 + k]), 0.0) << "the second run equals the first";
-}
-
-TEST_F(BezierConversion, RefusedMemoryLeaksNothing) {
-  const Spline s = zvtest::random_spline(9, 3, 51);
-  for (auto convert : {zv_bspl_to_bezier_curve3d, zv_rat_bspl_to_bezier_curve3d}) {
-    int16_t result = -1;
-    for (long budget = 0; result != 0; ++budget) {
-      zvtest::Record nurb(zvtest::make_nurb(s, 1)), out(zv_create_curve());
-      ll_purge_list(out->ctrl_list);
-      out->ctrl_list = nullptr;
-      zv_fail_alloc_after(budget);
-      result = convert(nurb.get(), out.get());
-      zv_fail_alloc_after(-1);
-      ASSERT_TRUE(result == 0 || result == -1) << result;
-      if (result == 0) {
-        EXPECT_EQ(ll_list_length(out->ctrl_list), 19);
-      }
-    }
-  }
-  EXPECT_FALSE(reports.memerrs.empty());
 }
 
 }  // namespace

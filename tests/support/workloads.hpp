@@ -438,6 +438,50 @@ inline std::vector<Workload> workloads() {
     const int16_t r = zv_catrom_curve_3d(2, c, 5, 0.5, &count, l);
     return Outcome{r, count};
   }, 2));
+  // conversion and subdivision: the pieces land in records of the caller's
+  auto convert = [](const char *name, int16_t (*f)(zv_curve *, zv_curve *), bool nurb) {
+    return Workload{name, Refused::MinusOne, {name}, [f, nurb](const Arm &arm) {
+                      zv_curve *source = nurb ? make_nurb(cubic(), 2) : make_nub(cubic(), 2);
+                      zv_curve *out = zv_create_curve();
+                      Outcome o{arm([&] { return f(source, out); })};
+                      o.items += ll_list_length(out->weight_list);
+                      collect(o, out->ctrl_list);
+                      out->ctrl_list = nullptr;
+                      zv_purge_curve(out), zv_purge_curve(source);
+                      return o;
+                    }};
+  };
+  w.push_back(convert("zv_bspl_to_bezier_curve3d", zv_bspl_to_bezier_curve3d, false));
+  w.push_back(convert("zv_rat_bspl_to_bezier_curve3d", zv_rat_bspl_to_bezier_curve3d, true));
+  auto split = [](const char *name, int16_t (*f)(zv_curve *, double, zv_curve *, zv_curve *), bool rational) {
+    return Workload{name, Refused::MinusOne, {name}, [f, rational](const Arm &arm) {
+                      zv_curve *source = rational ? rat_bezier_curve() : uniform_curve(zv_def_ubezier_curve3d);
+                      zv_curve *before = zv_create_curve(), *after = zv_create_curve();
+                      Outcome o{arm([&] { return f(source, 0.3, before, after); })};
+                      for (zv_curve *piece : {before, after}) {
+                        o.items += ll_list_length(piece->weight_list);
+                        collect(o, piece->ctrl_list);
+                        piece->ctrl_list = nullptr;
+                        zv_purge_curve(piece);
+                      }
+                      zv_purge_curve(source);
+                      return o;
+                    }};
+  };
+  w.push_back(split("zv_sub_bezier_curve3d", zv_sub_bezier_curve3d, false));
+  w.push_back(split("zv_sub_ratbezier_curve3d", zv_sub_ratbezier_curve3d, true));
+  // intersection: two zigzags crossing three times
+  w.push_back({"zv_intcurve_3d", Refused::CountSoFar, {"zv_intcurve_3d"}, [](const Arm &arm) {
+                 zv_curve *a = zv_create_curve(), *b = zv_create_curve();
+                 ll_purge_list(a->vertex_list), ll_purge_list(b->vertex_list);
+                 a->vertex_list = make_polygon({{0, 0, 0}, {2, 2, 0}, {4, 0, 0}, {6, 2, 0}});
+                 b->vertex_list = make_polygon({{0, 2, 0}, {2, 0, 0}, {4, 2, 0}, {6, 0, 0}});
+                 ll_list *out = ll_create_list();
+                 Outcome o{arm([&] { return zv_intcurve_3d(a, b, out); })};
+                 collect(o, out);
+                 zv_purge_curve(a), zv_purge_curve(b);
+                 return o;
+               }});
   // fitting
   w.push_back({"zv_curve_thru_npoints_3d", Refused::Three, {}, [](const Arm &arm) {
                  zv_nurbs_3d *rec = nullptr;
