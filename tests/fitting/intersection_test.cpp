@@ -72,29 +72,6 @@ using Intersection = zvtest::KernelTest;
 
 // ---------------------------------------------------- which lists are read
 
-TEST_F(Intersection, MissingRecordsOrListsGiveNothing) {
-  Curve a = record({{0, 0, 0}, {2, 2, 0}});
-  Curve b = record({{0, 2, 0}, {2, 0, 0}});
-  List out(ll_create_list());
-  EXPECT_EQ(zv_intcurve_3d(nullptr, b.get(), out.get()), 0);
-  EXPECT_EQ(zv_intcurve_3d(a.get(), nullptr, out.get()), 0);
-  // Neither slot shared: a has only a vertex list, b only a control list.
-  ll_purge_list(a->ctrl_list);
-  a->ctrl_list = nullptr;
-  Curve c = record({{0, 2, 0}, {2, 0, 0}}, Slot::control);
-  ll_purge_list(c->vertex_list);
-  c->vertex_list = nullptr;
-  EXPECT_EQ(zv_intcurve_3d(a.get(), c.get(), out.get()), 0);
-  EXPECT_EQ(ll_list_length(out.get()), 0);
-  EXPECT_TRUE(reports.memerrs.empty());
-}
-
-TEST_F(Intersection, SingleVerticesHaveNoSegment) {
-  Curve a = record({{1, 1, 0}});
-  Curve b = record({{1, 1, 0}});
-  EXPECT_EQ(intersect(a.get(), b.get()).count, 0);
-}
-
 // Both records have a vertex list, so those are read even when one is empty
 // (an untessellated record) and the control polygons would cross.
 TEST_F(Intersection, EmptyVertexListIsStillChosen) {
