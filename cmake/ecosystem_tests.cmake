@@ -59,3 +59,8 @@ endforeach()
 add_test(NAME python.readme_example COMMAND ${ZV_PYTHON} ${PROJECT_SOURCE_DIR}/python/examples/readme_example.py)
 set_tests_properties(python.readme_example PROPERTIES FIXTURES_REQUIRED zv_stage ENVIRONMENT "${ZV_PYTHON_ENV}")
 zv_readme_shows(python.readme_shows_example ${PROJECT_SOURCE_DIR}/python/examples/readme_example.py)
+
+# The README's docs command, where Doxygen is installed.
+if(DOXYGEN_FOUND)
+  add_test(NAME docs.html COMMAND ${CMAKE_COMMAND} --build ${PROJECT_BINARY_DIR} --target docs)
+endif()
