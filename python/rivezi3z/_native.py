@@ -271,6 +271,23 @@ def int16(value, what):
     return value
 
 
+class Owner:
+    """Releases what it owns with close(), on collection or on leaving a
+    with block."""
+
+    def close(self):
+        raise NotImplementedError
+
+    def __del__(self):
+        self.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
 class OwnedList:
     """A kernel list the Python side owns until it hands it over."""
 

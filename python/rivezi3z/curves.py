@@ -13,7 +13,7 @@ UBSPLINE, UBEZIER, UCATROM, UBETASPL, NURB, RATBEZIER, NUBSPLINE = 84, 86, 88, 9
 UNIFORM_KINDS = (UBSPLINE, UBEZIER, UCATROM, UBETASPL)
 
 
-class Curve:
+class Curve(n.Owner):
     """Owns a curve record (released with zv_purge_curve, with every list it
     holds, when the object is closed or collected). Use the class methods to
     define one; tessellate() samples it; vertices, stats and the input lists
@@ -93,18 +93,9 @@ class Curve:
 
     def close(self):
         """Releases the record and its lists now."""
-        if self._ptr:
+        if getattr(self, "_ptr", None):
             n.c.zv_purge_curve(self._ptr)
             self._ptr = None
-
-    def __del__(self):
-        self.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
 
     @property
     def ptr(self):

@@ -8,7 +8,7 @@ from . import _native as n
 from ._native import Nurbs3d, Pnt3d, call
 
 
-class Nurbs:
+class Nurbs(n.Owner):
     """An array-form B-spline or NURBS record (zv_nurbs_3d). A fitted one is
     owned by the kernel and released with its arrays; one made from arrays
     keeps them alive here."""
@@ -32,21 +32,12 @@ class Nurbs:
         return cls(ctypes.pointer(rec), False, (ctrl, kn, rec))
 
     def close(self):
-        if self._ptr and self._kernel:
+        if getattr(self, "_ptr", None) and self._kernel:
             rec = self._ptr.contents
             n.c.zv_free(ctypes.cast(rec.ctrl_pts, ctypes.c_void_p))
             n.c.zv_free(ctypes.cast(rec.knots, ctypes.c_void_p))
             n.c.zv_free(ctypes.cast(self._ptr, ctypes.c_void_p))
         self._ptr, self._keep = None, ()
-
-    def __del__(self):
-        self.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
 
     @property
     def record(self):
