@@ -936,6 +936,48 @@ ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int16_t n,
 
 /* ================================================== curve intersection */
 
+/**
+ * Appends the points where the polylines of two curve records cross.
+ * Each record contributes the vertex list that tessellation filled when
+ * both records have a vertex_list slot, else its control polygon when both
+ * have a ctrl_list slot; a chosen list that is empty (an untessellated
+ * record) gives no segment. Segment i joins vertices i and i + 1. Every
+ * segment i of curve_a is met with every segment j of curve_b through
+ * zv_intlinespace_ls(seg_a, seg_b), i outer, j inner, both ascending; each
+ * meeting point it reports becomes a new vertex (index 0, as
+ * zv_create_poly_3d makes it) appended to out in that order, unless it
+ * agrees within 1e-7 in x, y and z with the point kept just before it. So a
+ * crossing at a vertex that two consecutive segment pairs report is kept
+ * once, while a crossing met again after another one is kept again.
+ *
+ * Segment pairs whose bounding boxes, grown by more than the services'
+ * tolerance (ZV_DA3V_TOLERANCE, or its relative widening far from the
+ * origin), cannot meet are skipped without a call: the points and their
+ * order are exactly those of testing every pair, in time close to linear
+ * for long curves with few crossings. Segments with a coordinate that is
+ * NaN or infinite meet nothing. The same record (or list) may be passed
+ * twice: the two walks are independent, so a polyline meets itself along
+ * every segment.
+ *
+ * Afterwards the cursor of curve_a's chosen list is on its last node, that
+ * of curve_b's on its last node (on its first when curve_a has fewer than
+ * two vertices); the records are otherwise unchanged.
+ *
+ * @param[in]     curve_a first curve record; null gives 0
+ * @param[in]     curve_b second curve record; null gives 0
+ * @param[in,out] out     receives the crossing points; they belong to the
+ *                        list. Null only counts the crossings: no vertex
+ *                        and no list is made (none is leaked).
+ * @return the number of crossing points appended (or counted); 0 when a
+ *         record is null or the two records share no kind of list. The
+ *         count wraps as two's complement past 32767 (ll_list_length(out)
+ *         gives the full number). When the kernel refuses a vertex or its
+ *         node, reports zv_memerr("zv_intcurve_3d") and returns the count
+ *         appended so far. Refused working memory for the pruning is not an
+ *         error: every pair is then tested, with the same result.
+ */
+ZV_API int16_t zv_intcurve_3d(zv_curve *curve_a, zv_curve *curve_b, ll_list *out);
+
 /* ========================================== conversion and subdivision */
 
 #ifdef __cplusplus
