@@ -373,6 +373,15 @@ inline Result<Curve> define_rational_bezier(List<zv_poly_3d> &&ctrl, List<zv_rnu
 }
 
 /**
+ * zv_intcurve_3d: appends the points where the polylines of a and b cross
+ * (their tessellated vertices, else their control polygons) to out and
+ * returns how many (int16, wrapping past 32767; out.size() counts fully).
+ */
+inline int16_t intersect(const Curve &a, const Curve &b, List<zv_poly_3d> &out) noexcept {
+  return zv_intcurve_3d(a.get(), b.get(), out.get());
+}
+
+/**
  * Owns an array-form curve record (zv_nurbs_3d) made of three kernel
  * blocks, as zv_curve_thru_npoints_3d hands it back, and releases all three.
  */

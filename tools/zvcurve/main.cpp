@@ -80,6 +80,22 @@ int run_fit(const std::string &input, int degree, int steps, const std::string &
   return 0;
 }
 
+// The crossings of two curves, each tessellated from its description.
+int run_intersect(const std::string &path_a, const std::string &path_b, Format format, const std::string &output) {
+  const zvcurve::CurveSpec a = read_spec(path_a), b = read_spec(path_b);
+  const rivezi3z::Curve curve_a = zvcurve::tessellated(a, zvcurve::display_name(path_a));
+  const rivezi3z::Curve curve_b = zvcurve::tessellated(b, zvcurve::display_name(path_b));
+  rivezi3z::List<zv_poly_3d> crossings;
+  if (!crossings) throw InputError("memory refused for the crossings");
+  rivezi3z::intersect(curve_a, curve_b, crossings);
+  zvcurve::Drawing drawing{"crossings of " + a.kind + " and " + b.kind, {}, {vertices_of(curve_a), vertices_of(curve_b)},
+                           false};
+  std::ostringstream text;
+  zvcurve::write_vertices(text, format, crossings.to_vector(), drawing);
+  emit(text.str(), output);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -113,11 +129,21 @@ int main(int argc, char **argv) {
       ->capture_default_str();
   fit->add_option("-o,--output", output, "file to write, - for standard output")->capture_default_str();
 
+  std::string second;
+  CLI::App *intersect = app.add_subcommand("intersect", "Write the points where two curves (JSON) cross");
+  intersect->add_option("a", input, "first JSON curve description, or - for standard input")->required();
+  intersect->add_option("b", second, "second JSON curve description")->required();
+  intersect->add_option("-f,--format", format, "csv, json, obj or svg")
+      ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
+      ->capture_default_str();
+  intersect->add_option("-o,--output", output, "file to write, - for standard output")->capture_default_str();
+
   CLI11_PARSE(app, argc, argv);
   try {
     if (*gallery_cmd) return run_gallery(gallery_path);
     if (*tess) return run_tessellate(input, format, output);
     if (*fit) return run_fit(input, degree, steps, mode, output);
+    if (*intersect) return run_intersect(input, second, format, output);
   } catch (const InputError &e) {
     std::fprintf(stderr, "zvcurve: %s\n", e.what());
     return 1;
