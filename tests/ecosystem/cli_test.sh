@@ -45,6 +45,10 @@ assert len(v)==len(r) and all(float(a["x"])==b["x"] and float(a["y"])==b["y"] fo
   [ "$(grep -c '^v ' q.obj)" -eq 17 ] && grep -q '^l 1 2 .* 17$' q.obj || fail "OBJ lacks vertices or the line"
   "$zvcurve" tessellate quarter.json -f svg -o q.svg
   grep -q '<polyline' q.svg && grep -q '</svg>' q.svg || fail "SVG lacks the polyline"
+  # Zero weights give non-finite points (the library's contract); JSON stays valid.
+  echo '{"kind": "nurbs", "control_points": [[0,0],[1,1],[2,0],[3,1]], "weights": [1,0,0,1]}' >zero.json
+  "$zvcurve" tessellate zero.json -f json | "$python" -c 'import json,sys; json.load(sys.stdin)' ||
+    fail "JSON output with non-finite points does not parse"
   # Each uniform kind and a plain B-spline tessellate (vertex counts by the library's sampling).
   for kind in uniform-bspline uniform-bezier catmull-rom beta-spline bspline rational-bezier; do
     echo "{\"kind\": \"$kind\", \"control_points\": [[0,0],[1,2],[3,2],[4,0],[5,1],[6,0],[7,2]], \"steps\": 4}" >k.json

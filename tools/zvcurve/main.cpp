@@ -18,8 +18,17 @@ namespace {
 using zvcurve::Format;
 using zvcurve::InputError;
 
-const std::map<std::string, Format> kFormats = {
-    {"csv", Format::csv}, {"json", Format::json}, {"obj", Format::obj}, {"svg", Format::svg}};
+Format format_named(const std::string &name) {
+  return name == "json" ? Format::json : name == "obj" ? Format::obj : name == "svg" ? Format::svg : Format::csv;
+}
+
+// The --format and --output options of a command that writes vertices.
+void add_output_options(CLI::App *command, std::string &format, std::string &output) {
+  command->add_option("-f,--format", format, "csv, json, obj or svg")
+      ->check(CLI::IsMember({"csv", "json", "obj", "svg"}, CLI::ignore_case))
+      ->capture_default_str();
+  command->add_option("-o,--output", output, "file to write, - for standard output")->capture_default_str();
+}
 
 // Writes text to the file, or to standard output for "-".
 void emit(const std::string &text, const std::string &path) {
@@ -108,13 +117,10 @@ int main(int argc, char **argv) {
   gallery_cmd->add_option("output", gallery_path, "SVG file to write")->capture_default_str();
 
   std::string input, output = "-";
-  Format format = Format::csv;
+  std::string format = "csv";
   CLI::App *tess = app.add_subcommand("tessellate", "Tessellate a curve described in JSON and write its vertices");
   tess->add_option("file", input, "JSON curve description, or - for standard input")->required();
-  tess->add_option("-f,--format", format, "csv, json, obj or svg")
-      ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
-      ->capture_default_str();
-  tess->add_option("-o,--output", output, "file to write, - for standard output")->capture_default_str();
+  add_output_options(tess, format, output);
 
   int degree = 3, steps = 10;
   std::string mode = "auto";
@@ -133,17 +139,14 @@ int main(int argc, char **argv) {
   CLI::App *intersect = app.add_subcommand("intersect", "Write the points where two curves (JSON) cross");
   intersect->add_option("a", input, "first JSON curve description, or - for standard input")->required();
   intersect->add_option("b", second, "second JSON curve description")->required();
-  intersect->add_option("-f,--format", format, "csv, json, obj or svg")
-      ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
-      ->capture_default_str();
-  intersect->add_option("-o,--output", output, "file to write, - for standard output")->capture_default_str();
+  add_output_options(intersect, format, output);
 
   CLI11_PARSE(app, argc, argv);
   try {
     if (*gallery_cmd) return run_gallery(gallery_path);
-    if (*tess) return run_tessellate(input, format, output);
+    if (*tess) return run_tessellate(input, format_named(format), output);
     if (*fit) return run_fit(input, degree, steps, mode, output);
-    if (*intersect) return run_intersect(input, second, format, output);
+    if (*intersect) return run_intersect(input, second, format_named(format), output);
   } catch (const InputError &e) {
     std::fprintf(stderr, "zvcurve: %s\n", e.what());
     return 1;

@@ -2,6 +2,7 @@
 // gallery's cells.
 #include "vertex_output.hpp"
 
+#include <cmath>
 #include <cstdio>
 
 #include "panel.hpp"
@@ -10,11 +11,17 @@ namespace zvcurve {
 
 namespace {
 
+// A coordinate with every digit; a non-finite one (a zero weight sum gives
+// those) as "nan", "inf" or "-inf".
 std::string number(double v) {
+  if (std::isnan(v)) return "nan";
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.17g", v);
   return buf;
 }
+
+// JSON has no non-finite numbers: those become null.
+std::string json_number(double v) { return std::isfinite(v) ? number(v) : "null"; }
 
 std::vector<gallery::Point2> xy(const std::vector<zv_poly_3d> &vertices) {
   std::vector<gallery::Point2> out;
@@ -36,8 +43,8 @@ void write_vertices(std::ostream &out, Format format, const std::vector<zv_poly_
       out << "{\"vertices\": [";
       for (size_t i = 0; i < vertices.size(); ++i) {
         const zv_poly_3d &v = vertices[i];
-        out << (i ? ",\n  " : "\n  ") << "{\"index\": " << v.index << ", \"x\": " << number(v.x)
-            << ", \"y\": " << number(v.y) << ", \"z\": " << number(v.z) << '}';
+        out << (i ? ",\n  " : "\n  ") << "{\"index\": " << v.index << ", \"x\": " << json_number(v.x)
+            << ", \"y\": " << json_number(v.y) << ", \"z\": " << json_number(v.z) << '}';
       }
       out << "\n]}\n";
       break;
