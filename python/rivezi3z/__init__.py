@@ -13,6 +13,7 @@ from .conics import (arc, arc_record, circle_arc, circle_frame, circle_point, ci
                      ellipse_frame, ellipse_point, ellipse_polyline, elliptic_arc, hyperbola_branches,
                      hyperbola_frame, hyperbola_point, hyperbolic_arc, parabola_frame, parabola_point,
                      parabola_polyline, parabolic_arc)
-from .curves import Curve, deboor, intersect, rational_deboor
+from .curves import (Curve, bspline_to_bezier, deboor, intersect, rational_bspline_to_bezier, rational_deboor,
+                     split_bezier, split_rational_bezier)
 from .fitting import Nurbs, fit
 from .polylines import bez_factorial, bezier, bezier_list, bspline, catmull_rom, quad_bspline

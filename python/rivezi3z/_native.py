@@ -168,6 +168,10 @@ _PROTOTYPES = {
     # fit, intersection, conversion
     "zv_curve_thru_npoints_3d": (I16, [P, I16, I16, I16, POINTER(D), POINTER(D), I16, POINTER(POINTER(Nurbs3d))]),
     "zv_intcurve_3d": (I16, [PC, PC, PL]),
+    "zv_bspl_to_bezier_curve3d": (I16, [PC, PC]),
+    "zv_rat_bspl_to_bezier_curve3d": (I16, [PC, PC]),
+    "zv_sub_bezier_curve3d": (I16, [PC, D, PC, PC]),
+    "zv_sub_ratbezier_curve3d": (I16, [PC, D, PC, PC]),
 }
 
 

@@ -229,3 +229,53 @@ def intersect(curve_a, curve_b):
     out = n.OwnedList()
     call("zv_intcurve_3d", curve_a.ptr, curve_b.ptr, out.ptr, ok=None)
     return n.vertex_array(out.ptr)
+
+
+def _converted(name, curve):
+    out = Curve(n.c.zv_create_curve())
+    call(name, curve.ptr, out.ptr)
+    return out.control_points, out.weights
+
+
+def bspline_to_bezier(curve):
+    """The Bezier control points of a clamped cubic B-spline or NURB record
+    (zv_bspl_to_bezier_curve3d): (3L + 1, 3) points, segment j at rows
+    3j .. 3j + 3, and the weights converted alike (empty unless NURB)."""
+    return _converted("zv_bspl_to_bezier_curve3d", curve)
+
+
+def rational_bspline_to_bezier(curve):
+    """The exact rational Bezier segments of a cubic NURB record
+    (zv_rat_bspl_to_bezier_curve3d): (points, weights)."""
+    return _converted("zv_rat_bspl_to_bezier_curve3d", curve)
+
+
+def _split(name, curve, t, kind, degree):
+    before, after = Curve(n.c.zv_create_curve()), Curve(n.c.zv_create_curve())
+    record = curve.ptr.contents
+    kept = record.degree
+    # The split reads the degree from the record; a uniform definition
+    # leaves it unset, so it is given for the call and restored after.
+    record.degree = len(curve.control_points) - 1 if degree is None else degree
+    try:
+        call(name, curve.ptr, t, before.ptr, after.ptr)
+    finally:
+        record.degree = kept
+    for piece in (before, after):
+        piece.ptr.contents.type = kind  # so a piece can be split again
+    return before, after
+
+
+def split_bezier(curve, t, degree=None):
+    """Splits a uniform Bezier record at t (zv_sub_bezier_curve3d): the
+    pieces over [0, t] (from the split point back to the first control
+    point) and [t, 1], as new Curves. degree: the Bezier's degree, by
+    default one less than its control points."""
+    return _split("zv_sub_bezier_curve3d", curve, t, UBEZIER, degree)
+
+
+def split_rational_bezier(curve, t, degree=None):
+    """Splits a rational Bezier record at t, weights included
+    (zv_sub_ratbezier_curve3d); the pieces as zv_sub_bezier_curve3d orders
+    them, given kind 97 here so they can be split again."""
+    return _split("zv_sub_ratbezier_curve3d", curve, t, RATBEZIER, degree)

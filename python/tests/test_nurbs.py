@@ -4,22 +4,10 @@ import numpy as np
 import pytest
 
 import rivezi3z as z
+from splines import bspline_point as reference
 
 CTRL = np.array([(0, 0, 0), (1, 2, 0), (3, 3, 1), (5, 1, 1), (6, 2, 0), (8, 0, 0)], dtype=float)
 KNOTS = np.array([0, 0, 0, 0, 1, 3, 4, 4, 4, 4], dtype=float)  # clamped cubic, n + p + 1
-
-
-def reference(t, ctrl, knots, p):
-    """B-spline point by the Cox-de Boor recursion (independent of the library)."""
-    def basis(i, k, u):
-        if k == 0:
-            last = knots[i + 1] == knots[-1] and knots[i] < knots[i + 1]
-            return 1.0 if knots[i] <= u < knots[i + 1] or (last and u == knots[-1]) else 0.0
-        a = 0.0 if knots[i + k] == knots[i] else (u - knots[i]) / (knots[i + k] - knots[i]) * basis(i, k - 1, u)
-        b = 0.0 if knots[i + k + 1] == knots[i + 1] else \
-            (knots[i + k + 1] - u) / (knots[i + k + 1] - knots[i + 1]) * basis(i + 1, k - 1, u)
-        return a + b
-    return sum(basis(i, p, t) * ctrl[i] for i in range(len(ctrl)))
 
 
 def test_bspline_vertices_match_cox_de_boor():

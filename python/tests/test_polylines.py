@@ -5,13 +5,9 @@ import math
 import numpy as np
 
 import rivezi3z as z
+from splines import bernstein
 
 PTS = np.array([(0, 0, 0), (1, 2, 1), (3, 3, 0), (4, 1, 2), (6, 2, 0), (7, 0, 1)], dtype=float)
-
-
-def bernstein(points, t):
-    n = len(points) - 1
-    return sum(math.comb(n, k) * t ** k * (1 - t) ** (n - k) * points[k] for k in range(n + 1))
 
 
 def test_bezier_samples_match_bernstein_both_ways():
