@@ -7,9 +7,6 @@ import pytest
 import rivezi3z as z
 from splines import bernstein, bspline_point
 
-if not hasattr(z.native, "zv_sub_bezier_curve3d"):
-    pytest.skip("this build has no conversion and subdivision yet", allow_module_level=True)
-
 CTRL = np.array([(0, 0, 0), (1, 2, 0), (3, 3, 1), (5, 1, 1), (6, 2, 0), (8, 0, 0)], dtype=float)
 KNOTS = np.array([0, 0, 0, 0, 1, 3, 4, 4, 4, 4], dtype=float)
 WEIGHTS = np.array([1, 2, 0.5, 1, 3, 1], dtype=float)
