@@ -15,7 +15,7 @@ Page draw_page(const Progress &progress) {
     if (progress) progress(i + 1, makers.size());
   }
 
-  const int columns = 2;
+  const int columns = 4;  // a wide page keeps twenty-odd panels on one screen
   const double cell = 440.0;
   const int rows = static_cast<int>((page.panels.size() + columns - 1) / columns);
   page.svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(int(columns * cell)) +
