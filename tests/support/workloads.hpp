@@ -222,6 +222,13 @@ inline std::vector<Workload> workloads() {
               zv_set_arc_2d(1.0, 2.0, 3.0, 0, 0.5, 2.5, &arc);
               return Outcome{zv_arc_pnts_3d(&arc, 6, 4.0, l)};
             }),
+      // A null list: the vertices go to a private list, released before return.
+      {"zv_arc_pnts_3d", Refused::NoResult, {"zv_arc_pnts_3d"},
+       [](const Arm &arm) {
+         zv_arc_2d arc;
+         zv_set_arc_2d(1.0, 2.0, 3.0, 0, 0.5, 2.5, &arc);
+         return Outcome{arm([&] { return zv_arc_pnts_3d(&arc, 6, 4.0, nullptr); })};
+       }},
       conic("zv_cycloidpnts_3d", Refused::MinusOne,
             [](ll_list *l) {
               zv_pnt_3d start{1, 1, 1};
