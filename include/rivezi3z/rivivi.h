@@ -184,6 +184,21 @@ ZV_API void zv_fail_alloc_after(long n);
 /** Kernel blocks allocated and not yet released (all threads). */
 ZV_API long zv_live_blocks(void);
 
+/**
+ * Records and list nodes (blocks up to 256 bytes) come from size-class
+ * pools: a vertex with its list node takes 64 bytes, and making or
+ * releasing one costs a few instructions, lock-free, on any thread. The
+ * pools keep released blocks for reuse and hand them out most recently
+ * released first, so after many long lists have been made and released the
+ * blocks of a new list lie scattered. This sorts the free blocks of the
+ * calling thread and of the shared pools by address, so that the next
+ * records are made in address order and long lists walk memory forwards
+ * again (the pools' counterpart of malloc_trim). It takes time in
+ * proportion to the free blocks; call it after releasing large outputs, if
+ * at all. Nothing else changes; a build without pools does nothing here.
+ */
+ZV_API void zv_compact_pools(void);
+
 /* -------------------------------------------------------------- messages */
 
 /** Receives one error report: code text, message number, function text. */
