@@ -335,6 +335,18 @@ ZV_API int16_t zv_forbacksubstitution(const double *a, int16_t n, int16_t h,
                                       double *b, double *x);
 
 /**
+ * Solves the system decomposed by zv_ludecomposition for m right-hand sides
+ * at once: b holds n rows of m doubles (b[i*m + c] is row i of side c) and
+ * may be overwritten; x receives the solutions in the same layout (x may
+ * equal b). Each side gets exactly the result zv_forbacksubstitution gives
+ * for it alone, bit for bit; solving them together is faster because their
+ * chains of divisions overlap. Returns 0; 1 for a null pointer, n < 1,
+ * h < 0 or m < 1.
+ */
+ZV_API int16_t zv_forbacksubstitution_n(const double *a, int16_t n, int16_t h,
+                                        int16_t m, double *b, double *x);
+
+/**
  * The knot span s of u in knots[0..m] for order p + 1 (degree p), found by
  * binary search among the valid spans p .. m - p - 1.
  * side +1: knots[s] <= u < knots[s+1] (at a repeated knot, the last copy);
