@@ -22,6 +22,8 @@
 #include <random>
 #include <vector>
 
+#include "spline_lists.hpp"
+
 namespace {
 
 constexpr int kDegree = 3;
@@ -49,41 +51,8 @@ Curve make_curve(int n, bool rational) {
   return c;
 }
 
-ll_list *reals(const double *first, const double *last) {
-  ll_list *list = ll_create_list();
-  for (; first != last; ++first) {
-    zv_rnumber *r = zv_create_rnumber();
-    r->value = *first;
-    ll_add_list_item(list, 1, r, ZV_ITEM_RNUMBER);
-  }
-  return list;
-}
-
-ll_list *polygon(const Curve &c) {
-  ll_list *list = ll_create_list();
-  for (int i = 0; i < c.n; ++i) {
-    zv_poly_3d *v = zv_create_poly_3d();
-    v->x = c.points[3 * i];
-    v->y = c.points[3 * i + 1];
-    v->z = c.points[3 * i + 2];
-    ll_add_list_item(list, 1, v, ZV_ITEM_POLY);
-  }
-  return list;
-}
-
 zv_curve *record(const Curve &c, bool rational) {
-  ll_list *knots = reals(c.knots.data() + 1, c.knots.data() + c.knots.size() - 1);
-  if (!rational) {
-    ll_list *ctrl = polygon(c);
-    zv_curve *curve = zv_def_nubspl_curve3d(ctrl, knots, kDegree, kSteps);
-    ll_purge_list(ctrl);
-    ll_purge_list(knots);
-    return curve;
-  }
-  zv_curve *curve = zv_create_curve();
-  zv_mk_def_nurb_curve3d(polygon(c), knots, reals(c.weights.data(), c.weights.data() + c.n), kDegree, kSteps,
-                         curve);
-  return curve;
+  return zvbench::spline_record(c.points, c.weights, c.knots, kDegree, kSteps, rational);
 }
 
 // The parameters the tessellators sample.

@@ -31,6 +31,8 @@
 #include <random>
 #include <vector>
 
+#include "bspline_record.hpp"
+
 namespace {
 
 constexpr double kStep = 0.1;  // the default step of zv_mk_ucurve3d
@@ -43,20 +45,7 @@ std::vector<zv_pnt_3d> random_polygon(int n) {
   return poles;
 }
 
-// A uniform B-spline record owning a copy of the polygon.
-zv_curve *bspline_record(const std::vector<zv_pnt_3d> &poles) {
-  ll_list *list = ll_create_list();
-  for (const zv_pnt_3d &p : poles) {
-    zv_poly_3d *v = zv_create_poly_3d();
-    v->x = p.x;
-    v->y = p.y;
-    v->z = p.z;
-    ll_add_list_item(list, 1, v, ZV_ITEM_POLY);
-  }
-  zv_curve *curve = zv_def_ubspl_curve3d(list);
-  ll_purge_list(list);  // the emptied header stays the caller's
-  return curve;
-}
+using zvbench::bspline_record;
 
 // Releases the samples of a tessellation and gives the record empty lists;
 // the pools are then put back in address order, so every run starts from

@@ -936,7 +936,183 @@ ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int16_t n,
 
 /* ================================================== curve intersection */
 
+/**
+ * Appends the points where the polylines of two curve records cross.
+ * Each record contributes the vertex list that tessellation filled when
+ * both records have a vertex_list slot, else its control polygon when both
+ * have a ctrl_list slot; a chosen list that is empty (an untessellated
+ * record) gives no segment. Segment i joins vertices i and i + 1. Every
+ * segment i of curve_a is met with every segment j of curve_b through
+ * zv_intlinespace_ls(seg_a, seg_b), i outer, j inner, both ascending; each
+ * meeting point it reports becomes a new vertex (index 0, as
+ * zv_create_poly_3d makes it) appended to out in that order, unless it
+ * agrees within 1e-7 in x, y and z with the point kept just before it. So a
+ * crossing at a vertex that two consecutive segment pairs report is kept
+ * once, while a crossing met again after another one is kept again.
+ *
+ * Segment pairs whose bounding boxes, grown by more than the services'
+ * tolerance (ZV_DA3V_TOLERANCE, or its relative widening far from the
+ * origin), cannot meet are skipped without a call: the points and their
+ * order are exactly those of testing every pair, in time close to linear
+ * for long curves with few crossings. Segments with a coordinate that is
+ * NaN or infinite meet nothing. The same record (or list) may be passed
+ * twice: the two walks are independent, so a polyline meets itself along
+ * every segment.
+ *
+ * Afterwards the cursor of curve_a's chosen list is on its last node, that
+ * of curve_b's on its last node (on its first when curve_a has fewer than
+ * two vertices); the records are otherwise unchanged.
+ *
+ * @param[in]     curve_a first curve record; null gives 0
+ * @param[in]     curve_b second curve record; null gives 0
+ * @param[in,out] out     receives the crossing points; they belong to the
+ *                        list. Null only counts the crossings: no vertex
+ *                        and no list is made (none is leaked).
+ * @return the number of crossing points appended (or counted); 0 when a
+ *         record is null or the two records share no kind of list. The
+ *         count wraps as two's complement past 32767 (ll_list_length(out)
+ *         gives the full number). When the kernel refuses a vertex or its
+ *         node, reports zv_memerr("zv_intcurve_3d") and returns the count
+ *         appended so far. Refused working memory for the pruning is not an
+ *         error: every pair is then tested, with the same result.
+ */
+ZV_API int16_t zv_intcurve_3d(zv_curve *curve_a, zv_curve *curve_b, ll_list *out);
+
 /* ========================================== conversion and subdivision */
+
+/*
+ * Conversion of a clamped cubic B-spline into its Bezier segments. The
+ * source has n = L + 3 control points P(0) .. P(n-1) and L segments over
+ * the breakpoints u(0) < u(1) < ... < u(L); the clamped ends read
+ * u(-1) := u(0) and u(L+1) := u(L). The result is the 3L + 1 Bezier
+ * control points b(0) .. b(3L): b(3j) .. b(3j+3) is segment j, and
+ * neighbouring segments share their end point. For L = 1 the Bezier
+ * polygon is the source's own four points. For each interior breakpoint
+ * u(j), j = 1 .. L-1:
+ *   l(j) = ((u(j) - u(j-2)) P(j+1) + (u(j+1) - u(j)) P(j)) / (u(j+1) - u(j-2))
+ *   r(j) = ((u(j) - u(j-1)) P(j+2) + (u(j+2) - u(j)) P(j+1)) / (u(j+2) - u(j-1))
+ *   m(j) = ((u(j) - u(j-1)) r(j) + (u(j+1) - u(j)) l(j)) / (u(j+1) - u(j-1))
+ * become b(3j-1), b(3j), b(3j+1); b(0), b(1) are P(0), P(1) and b(3L-1),
+ * b(3L) are P(L+1), P(L+2).
+ *
+ * Knot list. Either exactly the breakpoints u(0) .. u(L) (at least L + 1
+ * knots, read from the head), or the list the NURB and non-uniform
+ * tessellators read (n + p - 1 = L + 5 knots or more: u(0) three times,
+ * u(1) .. u(L-1), u(L) three times), recognised by its first three knots
+ * being equal, and read from its third knot; so one record can be both
+ * tessellated and converted. For L = 1 no knot is read.
+ *
+ * Output. The Bezier points are appended to the ctrl_list of out (index =
+ * k for b(k), counted from 0 in each call, wrapping past 32767), with
+ * their weights appended to its weight_list when weights are converted;
+ * each list is created when the slot is null, and the lists own what is
+ * appended. Nothing is cleared first and no other field of out is
+ * written. The source is only read: its list cursors stay where they were.
+ * The conversion slides a window of three control points (and weights) and
+ * five breakpoints along the source lists, reading each element once.
+ */
+
+/**
+ * Converts a clamped cubic B-spline record into Bezier control points by
+ * the affine formulas above. For a NURB source (type 95) every weight is
+ * converted by the same formulas with the same coefficients, as a fourth
+ * coordinate (this is not the exact conversion of the rational curve; see
+ * zv_rat_bspl_to_bezier_curve3d); a weight list shorter than the control
+ * points counts the missing weights as 1. Other types convert the points
+ * alone.
+ * @param[in]     source the B-spline record (degree 3, ctrl_list, knot_list)
+ * @param[in,out] out    receives the Bezier points (and weights)
+ * @return in the order tested: 1 source or out is null (nothing is made);
+ * 3 the source's degree is not 3 (the formulas are those of a cubic), or
+ * L = n - 3 is below 1; 4 L >= 2 and the knot list holds fewer than L + 1
+ * knots; 5 a knot interval used as a denominator is 1e-7 or less in
+ * absolute value, or NaN (the junctions before the failing one stay
+ * appended; a junction is appended whole or not at all); -1 memory
+ * refused (zv_memerr("zv_bspl_to_bezier_curve3d"); what was appended
+ * stays); 0 done. Results 1, 3 and 4 come before anything is made.
+ */
+ZV_API int16_t zv_bspl_to_bezier_curve3d(zv_curve *source, zv_curve *out);
+
+/**
+ * Converts a cubic NURB record exactly: each control point is taken in
+ * homogeneous form (w x, w y, w z, w), converted by the formulas above,
+ * and divided by its converted weight before it is appended. The points
+ * appended to out's ctrl_list and the weights appended to its weight_list
+ * are the rational Bezier segments of the same curve. Only the points of
+ * this call are divided: whatever out's lists held stays as it was. The
+ * knot list is read as zv_bspl_to_bezier_curve3d reads it, so NURB records
+ * of any number of segments convert. A weight list shorter than the control
+ * points counts the missing weights as 1. A converted weight of 0 gives
+ * non-finite coordinates, never a crash.
+ * @param[in]     source the NURB record (type 95, degree 3)
+ * @param[in,out] out    receives the Bezier points and weights
+ * @return in the order tested: 1 source or out is null (nothing is made);
+ * 2 source type is not 95; 3 the source's weight list is null or empty;
+ * 4 the conversion failed (degree not 3, L below 1, too few knots, or a
+ * knot interval of 1e-7 or less: on the last, the junctions before the
+ * failing one stay appended, divided like the rest); -1 memory refused
+ * (zv_memerr("zv_rat_bspl_to_bezier_curve3d"); what was appended stays);
+ * 0 done.
+ */
+ZV_API int16_t zv_rat_bspl_to_bezier_curve3d(zv_curve *source, zv_curve *out);
+
+/*
+ * Subdivision of a Bezier curve of degree p (the source's degree field)
+ * at a parameter t by de Casteljau's algorithm; only the first p + 1
+ * control points (and weights) are read. The piece after t covers [t, 1]:
+ * its control points run from the curve point at t to the source's last
+ * control point. The piece before t covers [0, t] in reverse: its control
+ * points run from the curve point at t back to the source's first control
+ * point. In each piece the control points carry index 0 .. p in list
+ * order. t is not range-tested: outside [0, 1] the pieces extrapolate the
+ * curve. Both pieces come from one de Casteljau triangle, so their common
+ * first point is the same to the last bit. The source is only read (its
+ * list cursors stay where they were). The tests come before anything is
+ * made, in the order given.
+ */
+
+/**
+ * Splits a uniform Bezier record (type 86) and overwrites before and after
+ * whole with two new uniform Bezier records, as zv_def_ubezier_curve3d
+ * makes them, holding the pieces, with degree p (so a piece can be split
+ * again). The lists the two output records held before are released with
+ * their items (as zv_purge_curve would release them), so nothing leaks.
+ * @param[in]  source the record to split; p is its degree
+ * @param[in]  t      the split parameter
+ * @param[out] before overwritten with the piece over [0, t]
+ * @param[out] after  overwritten with the piece over [t, 1]
+ * @return 1 source is null or its type is not 86; 5 before or after is
+ * null, or both are the same record (nothing is made: the pieces need two
+ * records the caller receives); 2 the source's ctrl_list is null; 3 its
+ * knot_list is null; 2 the degree is negative or ctrl_list holds fewer
+ * than p + 1 points; -1 memory refused (zv_memerr("zv_sub_bezier_curve3d");
+ * before and after are left as they were); 0 done.
+ */
+ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_curve *before, zv_curve *after);
+
+/**
+ * Splits a rational Bezier record (type 97), weights included, into the
+ * lists of two caller records. Each blend of two weighted points is taken
+ * in homogeneous form: the blended weight (1 - a) w(k) + a w(k+1) divides
+ * the blend and replaces the old weight. after gains p + 1 control points
+ * and p + 1 weights at the end of its ctrl_list and weight_list; before
+ * gains its p + 1 at the front of its lists (the split point first). Items
+ * the lists held already are left untouched; a null list slot is given a
+ * new list. The degree of both records is set to p; nothing else of them
+ * is written. A blended weight of 0 gives non-finite coordinates, never a
+ * crash.
+ * @param[in]     source the record to split; p is its degree
+ * @param[in]     t      the split parameter
+ * @param[in,out] before receives the piece over [0, t]
+ * @param[in,out] after  receives the piece over [t, 1]
+ * @return 1 source is null or its type is not 97; 5 before or after is
+ * null, or both are the same record (nothing is made); 2 the source's
+ * ctrl_list is null; 3 its knot_list is null; 4 its weight_list is null;
+ * 2 the degree is negative or ctrl_list holds fewer than p + 1 points;
+ * 4 weight_list holds fewer than p + 1 weights; -1 memory refused
+ * (zv_memerr("zv_sub_ratbezier_curve3d"); what was added stays); 0 done.
+ */
+ZV_API int16_t zv_sub_ratbezier_curve3d(zv_curve *source, double t, zv_curve *before, zv_curve *after);
 
 #ifdef __cplusplus
 }

@@ -8,14 +8,27 @@
 
 namespace zv {
 
-// Appends a new vertex numbered index at p; false when the kernel refused
-// the record or its node (the kernel has then released the record).
-inline bool append_vertex(ll_list *list, long index, const Point3 &p) {
+// Adds a new vertex numbered index at p, after the last node (where 1) or
+// before the first (where 0); false when the kernel refused the record or
+// its node (the kernel has then released the record).
+inline bool add_vertex(ll_list *list, int16_t where, long index, const Point3 &p) {
   zv_poly_3d *v = zv_create_poly_3d();
   if (!v) return false;
   v->index = vertex_number(index);
   store(p, v);
-  return ll_add_list_item(list, 1, v, ZV_ITEM_POLY) != 0;
+  return ll_add_list_item(list, where, v, ZV_ITEM_POLY) != 0;
+}
+
+// Appends a new vertex numbered index at p; false when refused.
+inline bool append_vertex(ll_list *list, long index, const Point3 &p) { return add_vertex(list, 1, index, p); }
+
+// Adds a new real number (a knot or weight), after the last node (where 1)
+// or before the first (where 0); false when refused.
+inline bool add_real(ll_list *list, int16_t where, double value) {
+  zv_rnumber *r = zv_create_rnumber();
+  if (!r) return false;
+  r->value = value;
+  return ll_add_list_item(list, where, r, ZV_ITEM_RNUMBER) != 0;
 }
 
 // Appends a new statistics record holding s; false when refused.

@@ -8,26 +8,6 @@
 namespace gallery {
 namespace {
 
-// A new list of real numbers (knots or weights).
-ll_list *reals(const std::vector<double> &values) {
-  ll_list *list = ll_create_list();
-  for (double value : values) {
-    zv_rnumber *r = zv_create_rnumber();
-    if (!r) break;
-    r->value = value;
-    ll_add_list_item(list, 1, r, ZV_ITEM_RNUMBER);
-  }
-  return list;
-}
-
-// Draws a record's vertex list without frame ticks: these tessellators
-// record only the parameter of each vertex.
-void draw(Panel &panel, const std::string &name, const zv_curve *curve, const char *colour) {
-  zv_curve plain = *curve;
-  plain.stats_list = nullptr;
-  panel.curve(name, &plain, colour);
-}
-
 // The unit circle: the square's corners weighted sqrt(1/2), degree 2, each
 // quarter a span between double knots (the stored vector drops the outer 0 and 1).
 Panel circle_panel() {
@@ -41,7 +21,7 @@ Panel circle_panel() {
   ll_list *weights = reals({1, h, 1, h, 1, h, 1, h, 1});
   zv_curve *curve = zv_create_curve();
   if (curve && zv_mk_def_nurb_curve3d(ctrl, knots, weights, 2, 8, curve) == 0) {
-    if (zv_mk_nurb_curve3d(curve, 0, 0, 7, 0) == 0) draw(panel, "NURB circle", curve, "#2a6f97");
+    if (zv_mk_nurb_curve3d(curve, 0, 0, 7, 0) == 0) panel.curve("NURB circle", curve, "#2a6f97", false);
   } else {  // not attached: the lists are still ours
     ll_purge_list(ctrl);
     ll_purge_list(knots);
@@ -61,7 +41,7 @@ Panel double_knot_panel() {
   panel.dots(positions(ctrl), "#999", 3.0);
   ll_list *knots = reals({0, 0, 0, 1, 2, 2, 3, 4, 4, 4});
   zv_curve *curve = zv_def_nubspl_curve3d(ctrl, knots, 3, 10);
-  if (curve && zv_mk_nubspline_3d(curve, 0, 0) == 0) draw(panel, "NUB double knot", curve, "#9d0208");
+  if (curve && zv_mk_nubspline_3d(curve, 0, 0) == 0) panel.curve("NUB double knot", curve, "#9d0208", false);
   panel.label("dashed: control polygon", "#555");
   zv_purge_curve(curve);
   ll_purge_list(ctrl);

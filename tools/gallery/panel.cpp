@@ -44,7 +44,7 @@ void Panel::tick(Point2 at, Point2 direction, const char *colour) { ticks_.push_
 
 void Panel::label(const std::string &text, const char *colour) { labels_.emplace_back(text, colour); }
 
-void Panel::curve(const std::string &name, const zv_curve *c, const char *colour) {
+void Panel::curve(const std::string &name, const zv_curve *c, const char *colour, bool frames) {
   const std::vector<Point2> pts = positions(c->vertex_list);
   polyline(pts, colour, 1.6);
   dots(pts, colour, 1.6);
@@ -58,7 +58,7 @@ void Panel::curve(const std::string &name, const zv_curve *c, const char *colour
     ++s.vertices;
   }
   // Frame ticks on every other vertex keep the drawing readable.
-  const ll_node *sn = c->stats_list ? c->stats_list->head : nullptr;
+  const ll_node *sn = frames && c->stats_list ? c->stats_list->head : nullptr;
   for (size_t i = 0; sn && i < pts.size(); ++i, sn = sn->next) {
     if (i % 2) continue;
     const auto *st = static_cast<const zv_curve_stats_3d *>(sn->data);
@@ -147,6 +147,17 @@ ll_list *polygon(const std::vector<zv_pnt_3d> &points) {
     v->y = p.y;
     v->z = p.z;
     ll_add_list_item(list, 1, v, ZV_ITEM_POLY);
+  }
+  return list;
+}
+
+ll_list *reals(const std::vector<double> &values) {
+  ll_list *list = ll_create_list();
+  for (double value : values) {
+    zv_rnumber *r = zv_create_rnumber();
+    if (!r) break;
+    r->value = value;
+    ll_add_list_item(list, 1, r, ZV_ITEM_RNUMBER);
   }
   return list;
 }

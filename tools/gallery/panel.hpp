@@ -30,9 +30,10 @@ class Panel {
   void tick(Point2 at, Point2 direction, const char *colour);
   void label(const std::string &text, const char *colour);
 
-  // Draws a curve record's vertex list with its vertices and the tangent
-  // and normal ticks of its statistics records, and records its summary.
-  void curve(const std::string &name, const zv_curve *curve, const char *colour);
+  // Draws a curve record's vertex list with its vertices and, when frames
+  // is true, the tangent and normal ticks of its statistics records (some
+  // tessellators record the parameter alone), and records its summary.
+  void curve(const std::string &name, const zv_curve *curve, const char *colour, bool frames = true);
 
   // The panel as an SVG group in the square cell at (x, y) of side size.
   std::string svg(double x, double y, double size) const;
@@ -76,5 +77,8 @@ std::vector<Point2> positions(const ll_list *list);
 
 // A new list of vertices at the given points, for building inputs.
 ll_list *polygon(const std::vector<zv_pnt_3d> &points);
+
+// A new list of real numbers (knots or weights), for building inputs.
+ll_list *reals(const std::vector<double> &values);
 
 }  // namespace gallery

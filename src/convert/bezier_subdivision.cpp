@@ -1,0 +1,138 @@
+// Bezier and rational Bezier records split at a parameter: the first p + 1
+// control points (and weights) are read once, one de Casteljau triangle
+// gives both pieces, and each piece goes into its output record as p + 1
+// new control points (and weights) that start at the split point.
+#include <rivezi3z/rivezi3z.h>
+
+#include "frame/casteljau.hpp"
+#include "frame/kernel_block.hpp"
+#include "frame/report.hpp"
+#include "frame/span_walk.hpp"
+#include "frame/vertices.hpp"
+
+namespace {
+
+constexpr int16_t kWrongKind = 1;
+constexpr int16_t kTooFewPoints = 2;
+constexpr int16_t kNoKnots = 3;
+constexpr int16_t kTooFewWeights = 4;
+constexpr int16_t kNoOutput = 5;
+
+// Working storage of the two pieces, p + 1 nodes each: on the stack up to
+// degree 31, a kernel block above (the degree is not otherwise bounded).
+template <class Node>
+class Pieces {
+ public:
+  explicit Pieces(int p) {
+    Node *base = reinterpret_cast<Node *>(local_);
+    if (p + 1 > kLocal) {
+      block_ = zv::KernelBlock<Node>(2 * static_cast<std::size_t>(p + 1));
+      base = block_.get();
+    }
+    after = base;
+    before = base ? base + p + 1 : nullptr;
+  }
+  bool ok() const { return after != nullptr; }
+  Node *after;   // the polygon over [t, 1], from the split point on
+  Node *before;  // the polygon over [0, t], from the first control point on
+
+ private:
+  static constexpr int kLocal = 32;
+  alignas(Node) unsigned char local_[2 * kLocal * sizeof(Node)];
+  zv::KernelBlock<Node> block_;
+};
+
+// The tests both splits make on their arguments, in this order: a source
+// of the kind (1), two distinct output records (5), a control list (2),
+// a knot list (3); then at least p + 1 control points (2).
+int16_t check_split(const zv_curve *source, int16_t kind, const zv_curve *before, const zv_curve *after) {
+  if (!source || source->type != kind) return kWrongKind;
+  if (!before || !after || before == after) return kNoOutput;
+  if (!source->ctrl_list) return kTooFewPoints;
+  if (!source->knot_list) return kNoKnots;
+  return 0;
+}
+
+bool enough(const ll_list *list, int p) { return p >= 0 && ll_list_length(list) >= p + 1L; }
+
+// A list slot that may be empty, filled with a new list (null when refused).
+ll_list *ensure_list(ll_list *list) { return list ? list : ll_create_list(); }
+
+// Puts a made record's contents into a caller's record and releases what
+// the caller's record held before, lists and all, with the made shell.
+void overwrite(zv_curve *target, zv_curve *made) {
+  const zv_curve old = *target;
+  *target = *made;
+  *made = old;
+  zv_purge_curve(made);
+}
+
+}  // namespace
+
+extern "C" ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_curve *before, zv_curve *after) {
+  if (const int16_t refused = check_split(source, ZV_CURVE_UBEZIER, before, after)) return refused;
+  const int p = source->degree;
+  if (!enough(source->ctrl_list, p)) return kTooFewPoints;
+
+  constexpr const char *kName = "zv_sub_bezier_curve3d";
+  Pieces<zv::Point3> pieces(p);
+  if (!pieces.ok()) return zv::memory_refused(kName);
+  zv::PointCursor points(source->ctrl_list->head, {});
+  for (int k = 0; k <= p; ++k) pieces.after[k] = points.next();
+  zv::casteljau_split(pieces.after, p, t, pieces.before);
+
+  // Both pieces are built whole in new records before either output
+  // record changes, so a refusal leaves the caller's records as they were.
+  zv_curve *made_after = zv_def_ubezier_curve3d(nullptr);
+  zv_curve *made_before = made_after ? zv_def_ubezier_curve3d(nullptr) : nullptr;
+  bool made = made_before != nullptr;
+  for (int k = 0; made && k <= p; ++k)
+    made = zv::append_vertex(made_after->ctrl_list, k, pieces.after[k]) &&
+           zv::append_vertex(made_before->ctrl_list, k, pieces.before[p - k]);
+  if (!made) {
+    zv_purge_curve(made_after);
+    zv_purge_curve(made_before);
+    return zv::memory_refused(kName);
+  }
+  made_after->degree = static_cast<int16_t>(p);
+  made_before->degree = static_cast<int16_t>(p);
+  overwrite(after, made_after);
+  overwrite(before, made_before);
+  return 0;
+}
+
+extern "C" ZV_API int16_t zv_sub_ratbezier_curve3d(zv_curve *source, double t, zv_curve *before,
+                                                   zv_curve *after) {
+  if (const int16_t refused = check_split(source, ZV_CURVE_RATBEZIER, before, after)) return refused;
+  if (!source->weight_list) return kTooFewWeights;
+  const int p = source->degree;
+  if (!enough(source->ctrl_list, p)) return kTooFewPoints;
+  if (!enough(source->weight_list, p)) return kTooFewWeights;
+
+  constexpr const char *kName = "zv_sub_ratbezier_curve3d";
+  Pieces<zv::Weighted> pieces(p);
+  if (!pieces.ok()) return zv::memory_refused(kName);
+  zv::PointCursor points(source->ctrl_list->head, {});
+  zv::RealCursor weights(source->weight_list->head, 1.0);
+  for (int k = 0; k <= p; ++k) pieces.after[k] = {points.next(), weights.next()};
+  zv::casteljau_split(pieces.after, p, t, pieces.before);
+
+  after->ctrl_list = ensure_list(after->ctrl_list);
+  after->weight_list = ensure_list(after->weight_list);
+  before->ctrl_list = ensure_list(before->ctrl_list);
+  before->weight_list = ensure_list(before->weight_list);
+  if (!after->ctrl_list || !after->weight_list || !before->ctrl_list || !before->weight_list)
+    return zv::memory_refused(kName);
+  after->degree = static_cast<int16_t>(p);
+  before->degree = static_cast<int16_t>(p);
+
+  // The piece after t follows what its lists held; the piece before t goes
+  // in front of what its lists held, the split point first.
+  for (int k = 0; k <= p; ++k) {
+    const zv::Weighted &a = pieces.after[k], &b = pieces.before[k];
+    if (!zv::add_real(after->weight_list, 1, a.w) || !zv::add_vertex(after->ctrl_list, 1, k, a.p) ||
+        !zv::add_real(before->weight_list, 0, b.w) || !zv::add_vertex(before->ctrl_list, 0, p - k, b.p))
+      return zv::memory_refused(kName);
+  }
+  return 0;
+}

@@ -1,0 +1,323 @@
+// Crossing points of two curve records' polylines: every segment of one
+// against every segment of the other through the segment service, in the
+// order of that all-pairs walk, with pairs whose grown bounding boxes are
+// apart skipped by a dual walk over two bounding-box hierarchies.
+#include <rivezi3z/rivezi3z.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+
+#include "frame/lists.hpp"
+#include "frame/records.hpp"
+
+namespace {
+
+constexpr const char *kName = "zv_intcurve_3d";
+
+// Two crossing points closer than this in every coordinate are one point.
+constexpr double kSamePoint = 1e-7;
+
+// Up to this many segment pairs the all-pairs walk is cheaper than building
+// the hierarchies (and needs no working memory).
+constexpr long kFewPairs = 256;
+
+// Segments per leaf of a bounding-box hierarchy.
+constexpr long kLeafSegments = 8;
+
+// Whether two crossing points agree within 1e-7 in x, then y, then z.
+bool same_pnt_3d(const zv_pnt_3d &a, const zv_pnt_3d &b) {
+  return std::fabs(a.x - b.x) <= kSamePoint && std::fabs(a.y - b.y) <= kSamePoint &&
+         std::fabs(a.z - b.z) <= kSamePoint;
+}
+
+// The position of a list item as the point record the segment service reads.
+zv_pnt_3d point_of(const ll_node *node) {
+  const zv::Point3 p = zv::load(*static_cast<const zv_poly_3d *>(node->data));
+  return {p.x, p.y, p.z};
+}
+
+// Keeps the crossing points in the order they are met: a point equal to the
+// one kept just before it is dropped; the others become vertices appended to
+// the caller's list, or are only counted when there is no list.
+class Crossings {
+ public:
+  explicit Crossings(ll_list *out) : out_(out) {}
+
+  // Takes one meeting point; false once the kernel refused a vertex (reported).
+  bool add(const zv_pnt_3d &x) {
+    if (kept_ && same_pnt_3d(x, last_)) return true;
+    if (out_) {
+      zv_poly_3d *v = zv_create_poly_3d();
+      // The index stays as the constructor made it; only the position is set.
+      if (v) zv::store({x.x, x.y, x.z}, v);
+      if (!v || !ll_add_list_item(out_, 1, v, ZV_ITEM_POLY)) {
+        zv_memerr(kName);
+        return false;
+      }
+    }
+    last_ = x;
+    kept_ = true;
+    ++count_;
+    return true;
+  }
+
+  long count() const { return count_; }
+
+ private:
+  ll_list *out_;
+  zv_pnt_3d last_{};
+  bool kept_ = false;
+  long count_ = 0;
+};
+
+// The described walk: segment i of A outer, segment j of B inner, every pair
+// handed to the service. Follows the nodes, so A and B may be the same list.
+void all_pairs(const ll_list *a, const ll_list *b, Crossings &found) {
+  zv_pnt_3d seg_a[2], seg_b[2], x;
+  for (const ll_node *na = a->head; na && na->next; na = na->next) {
+    seg_a[0] = point_of(na);
+    seg_a[1] = point_of(na->next);
+    for (const ll_node *nb = b->head; nb && nb->next; nb = nb->next) {
+      seg_b[0] = point_of(nb);
+      seg_b[1] = point_of(nb->next);
+      if (zv_intlinespace_ls(seg_a, seg_b, &x) && !found.add(x)) return;
+    }
+  }
+}
+
+// ----------------------------------------------------------- working memory
+
+// An array of trivially copyable T from the kernel, released on scope exit;
+// it grows by doubling for push.
+template <class T>
+class Scratch {
+ public:
+  Scratch() = default;
+  Scratch(const Scratch &) = delete;
+  Scratch &operator=(const Scratch &) = delete;
+  ~Scratch() { zv_free(data_); }
+
+  // Room for n items; false when refused (or the size would overflow).
+  bool reserve(std::size_t n) {
+    if (n <= capacity_) return true;
+    if (n > SIZE_MAX / sizeof(T)) return false;
+    T *grown = static_cast<T *>(zv_malloc(n * sizeof(T)));
+    if (!grown) return false;
+    if (size_) std::memcpy(static_cast<void *>(grown), data_, size_ * sizeof(T));
+    zv_free(data_);
+    data_ = grown;
+    capacity_ = n;
+    return true;
+  }
+
+  bool push(const T &item) {
+    if (size_ == capacity_ && !reserve(capacity_ ? 2 * capacity_ : 64)) return false;
+    data_[size_++] = item;
+    return true;
+  }
+
+  T &operator[](std::size_t k) { return data_[k]; }
+  const T &operator[](std::size_t k) const { return data_[k]; }
+  T *begin() { return data_; }
+  T *end() { return data_ + size_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  T *data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// ----------------------------------------------------------- bounding boxes
+
+// An axis-aligned box; an empty one (lo above hi) overlaps nothing.
+struct Box {
+  double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
+  double hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+};
+
+bool overlap(const Box &a, const Box &b) {
+  return a.lo[0] <= b.hi[0] && b.lo[0] <= a.hi[0] && a.lo[1] <= b.hi[1] && b.lo[1] <= a.hi[1] &&
+         a.lo[2] <= b.hi[2] && b.lo[2] <= a.hi[2];
+}
+
+Box merged(const Box &a, const Box &b) {
+  Box m;
+  for (int k = 0; k < 3; ++k) {
+    m.lo[k] = std::min(a.lo[k], b.lo[k]);
+    m.hi[k] = std::max(a.hi[k], b.hi[k]);
+  }
+  return m;
+}
+
+// The box of segment p-q grown so that two boxes that do not overlap hold
+// segments the service cannot find meeting: the service's tolerance for a
+// pair is the larger of ZV_DA3V_TOLERANCE and 16 ulps of the pair's largest
+// coordinate, and each box alone is grown by twice the larger of that
+// tolerance and 64 ulps of its own largest coordinate, which also covers
+// the service's rounding of the gap and the rounding of the box itself. A
+// segment with a coordinate that is not finite never meets: its box is empty.
+Box segment_box(const zv_pnt_3d &p, const zv_pnt_3d &q) {
+  const double c[2][3] = {{p.x, p.y, p.z}, {q.x, q.y, q.z}};
+  double reach = 0.0;
+  for (const auto &point : c)
+    for (double v : point) {
+      if (!std::isfinite(v)) return Box{};
+      reach = std::max(reach, std::fabs(v));
+    }
+  const double grow = 2.0 * std::max(ZV_DA3V_TOLERANCE, 64.0 * DBL_EPSILON * reach);
+  Box b;
+  for (int k = 0; k < 3; ++k) {
+    b.lo[k] = std::min(c[0][k], c[1][k]) - grow;
+    b.hi[k] = std::max(c[0][k], c[1][k]) + grow;
+  }
+  return b;
+}
+
+// One node of a hierarchy over a run of consecutive segments; a polyline's
+// neighbouring segments lie close together, so halving the run keeps boxes tight.
+struct Node {
+  Box box;
+  long first = 0;  // first segment of the run
+  long count = 0;  // segments in the run
+  long left = 0;   // children (both 0 for a leaf)
+  long right = 0;
+};
+
+// A polyline's vertices, the boxes of its segments and a hierarchy over them.
+class Polyline {
+ public:
+  // Copies the vertices of list and builds the boxes; false when refused.
+  bool build(const ll_list *list, long length) {
+    const std::size_t n = static_cast<std::size_t>(length);
+    if (!points_.reserve(n) || !boxes_.reserve(n - 1) || !nodes_.reserve(2 * (n - 1))) return false;
+    for (const ll_node *node = list->head; node && points_.size() < n; node = node->next)
+      points_.push(point_of(node));
+    segments_ = static_cast<long>(points_.size()) - 1;
+    for (long s = 0; s < segments_; ++s) boxes_.push(segment_box(points_[s], points_[s + 1]));
+    if (segments_ > 0) split(0, segments_);
+    return true;
+  }
+
+  long segments() const { return segments_; }
+  const Node &node(long k) const { return nodes_[static_cast<std::size_t>(k)]; }
+  const Box &box(long s) const { return boxes_[static_cast<std::size_t>(s)]; }
+  // Segment s as the two consecutive point records the service reads.
+  const zv_pnt_3d *segment(long s) const { return &points_[static_cast<std::size_t>(s)]; }
+
+ private:
+  // Adds the node of segments [first, first + count) and its subtree; its index.
+  long split(long first, long count) {
+    const long k = static_cast<long>(nodes_.size());
+    nodes_.push(Node{});  // reserved: at most 2 * segments - 1 nodes
+    Node n;
+    n.first = first;
+    n.count = count;
+    if (count <= kLeafSegments) {
+      for (long s = first; s < first + count; ++s) n.box = merged(n.box, box(s));
+    } else {
+      n.left = split(first, count / 2);
+      n.right = split(first + count / 2, count - count / 2);
+      n.box = merged(node(n.left).box, node(n.right).box);
+    }
+    nodes_[static_cast<std::size_t>(k)] = n;
+    return k;
+  }
+
+  Scratch<zv_pnt_3d> points_;
+  Scratch<Box> boxes_;
+  Scratch<Node> nodes_;
+  long segments_ = 0;
+};
+
+// A meeting point and the pair that produced it.
+struct Hit {
+  long i;  // segment of A
+  long j;  // segment of B
+  zv_pnt_3d x;
+};
+
+// Tests the segment pairs of two leaves whose boxes overlap; false when
+// refused memory for a hit.
+bool test_leaves(const Polyline &a, const Node &la, const Polyline &b, const Node &lb, Scratch<Hit> &hits) {
+  for (long i = la.first; i < la.first + la.count; ++i)
+    for (long j = lb.first; j < lb.first + lb.count; ++j) {
+      if (!overlap(a.box(i), b.box(j))) continue;
+      zv_pnt_3d x;
+      if (zv_intlinespace_ls(a.segment(i), b.segment(j), &x) && !hits.push({i, j, x})) return false;
+    }
+  return true;
+}
+
+// The all-pairs walk without the pairs whose boxes are apart: a dual walk
+// down both hierarchies collects every meeting point, which are then put in
+// the walk's order (i, then j) and kept as it keeps them. False, with nothing
+// kept, when working memory is refused.
+bool pruned(const ll_list *la, long na, const ll_list *lb, long nb, Crossings &found) {
+  Polyline a, b;
+  Scratch<Hit> hits;
+  if (!a.build(la, na) || !b.build(lb, nb)) return false;
+  if (a.segments() < 1 || b.segments() < 1) return true;
+
+  // Each step splits one node, so the stack never holds more pairs than the
+  // two depths together (each below 64) plus one.
+  struct Pair {
+    long a, b;
+  };
+  Pair stack[160];
+  int top = 0;
+  if (overlap(a.node(0).box, b.node(0).box)) stack[top++] = {0, 0};
+  while (top > 0) {
+    const Pair p = stack[--top];
+    const Node &node_a = a.node(p.a);
+    const Node &node_b = b.node(p.b);
+    const bool a_leaf = node_a.left == 0, b_leaf = node_b.left == 0;
+    if (a_leaf && b_leaf) {
+      if (!test_leaves(a, node_a, b, node_b, hits)) return false;
+    } else if (!a_leaf && (b_leaf || node_a.count >= node_b.count)) {
+      // The larger run is halved; a child pair is kept only when its boxes meet.
+      for (long child : {node_a.right, node_a.left})
+        if (overlap(a.node(child).box, node_b.box)) stack[top++] = {child, p.b};
+    } else {
+      for (long child : {node_b.right, node_b.left})
+        if (overlap(node_a.box, b.node(child).box)) stack[top++] = {p.a, child};
+    }
+  }
+
+  std::sort(hits.begin(), hits.end(), [](const Hit &l, const Hit &r) { return l.i != r.i ? l.i < r.i : l.j < r.j; });
+  for (const Hit &h : hits)
+    if (!found.add(h.x)) break;
+  return true;
+}
+
+}  // namespace
+
+extern "C" ZV_API int16_t zv_intcurve_3d(zv_curve *curve_a, zv_curve *curve_b, ll_list *out) {
+  if (!curve_a || !curve_b) return 0;
+  ll_list *la = nullptr, *lb = nullptr;
+  if (curve_a->vertex_list && curve_b->vertex_list) {
+    la = curve_a->vertex_list;
+    lb = curve_b->vertex_list;
+  } else if (curve_a->ctrl_list && curve_b->ctrl_list) {
+    la = curve_a->ctrl_list;
+    lb = curve_b->ctrl_list;
+  } else {
+    return 0;
+  }
+
+  const long na = ll_list_length(la), nb = ll_list_length(lb);
+  Crossings found(out);
+  if (na >= 2 && nb >= 2) {
+    // Refused working memory only costs time: every pair is then tested.
+    if ((na - 1) * (nb - 1) <= kFewPairs || !pruned(la, na, lb, nb, found)) all_pairs(la, lb, found);
+  }
+
+  // The cursors end where the walk leaves them: A's on its last vertex, B's
+  // on its last once A had a segment to walk B for.
+  if (la->head) ll_set_list_currpntr(la, LL_LAST);
+  if (lb->head) ll_set_list_currpntr(lb, na >= 2 ? LL_LAST : LL_FIRST);
+  return zv::vertex_number(found.count());
+}

@@ -1,0 +1,1 @@
+cc example.c -o example $(pkg-config --cflags --libs rivezi3z)
