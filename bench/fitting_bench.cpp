@@ -1,7 +1,8 @@
 // The curve through n points (degree 3) beside SISL and Open CASCADE fitting
 // the same points, and the array-form evaluators beside SISL's s1221.
 //
-// Peers: SISL s1357 (chord parameters given, its own knots), SISL s1891
+// Peers: SISL s1356 (its own chord parameters and knots, the goal's
+// reference), SISL s1357 (chord parameters given, its own knots), SISL s1891
 // (our parameters and knots), Open CASCADE GeomAPI_Interpolate (its own
 // parameters and knots, the usual entry) and BSplCLib::Interpolate (our
 // parameters and knots).
@@ -9,6 +10,8 @@
 #include <rivezi3z/rivezi3z.h>
 #include <sisl.h>
 #include <sislP.h>
+
+#include "bench_support.hpp"
 
 #include <BSplCLib.hxx>
 #include <GeomAPI_Interpolate.hxx>
@@ -69,8 +72,17 @@ std::vector<double> flattened(const std::vector<zv_pnt_3d> &pts) {
   return out;
 }
 
+// Reports the time per point of a fit loop that started at t0, and the
+// ratio to ours.
+void per_point(benchmark::State &state, double t0) {
+  const double per = (zvbench::cpu_ns() - t0) / (static_cast<double>(state.iterations()) * state.range(0));
+  zvbench::report_ratio(state, "fit", state.range(0), per);
+  state.counters["ns_per_point"] = zvbench::per_item(static_cast<double>(state.range(0)));
+}
+
 void BM_zv_curve_thru_npoints(benchmark::State &state) {
   const std::vector<zv_pnt_3d> pts = points(static_cast<int>(state.range(0)));
+  const double t0 = zvbench::cpu_ns();
   for (auto _ : state) {
     zv_nurbs_3d *rec = nullptr;
     zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(pts.size()), kDegree, 0, nullptr, nullptr, 1, &rec);
@@ -79,7 +91,28 @@ void BM_zv_curve_thru_npoints(benchmark::State &state) {
     zv_free(rec->knots);
     zv_free(rec);
   }
-  state.SetComplexityN(state.range(0));
+  zvbench::record_ours("fit", state.range(0),
+                       (zvbench::cpu_ns() - t0) / (static_cast<double>(state.iterations()) * state.range(0)));
+  state.counters["ns_per_point"] = zvbench::per_item(static_cast<double>(state.range(0)));
+}
+
+void BM_sisl_s1356(benchmark::State &state) {
+  const std::vector<zv_pnt_3d> pts = points(static_cast<int>(state.range(0)));
+  std::vector<double> data = flattened(pts);
+  const int n = static_cast<int>(pts.size());
+  std::vector<int> type(n, 1);
+  const double t0 = zvbench::cpu_ns();
+  for (auto _ : state) {
+    double end = 0.0;
+    SISLCurve *curve = nullptr;
+    double *par = nullptr;
+    int npar = 0, stat = 0;
+    s1356(data.data(), n, 3, type.data(), 0, 0, 1, kDegree + 1, 0.0, &end, &curve, &par, &npar, &stat);
+    benchmark::DoNotOptimize(curve->ecoef[0]);
+    freeCurve(curve);
+    std::free(par);
+  }
+  per_point(state, t0);
 }
 
 void BM_sisl_s1357(benchmark::State &state) {
@@ -87,6 +120,7 @@ void BM_sisl_s1357(benchmark::State &state) {
   std::vector<double> data = flattened(pts);
   const int n = static_cast<int>(pts.size());
   std::vector<int> type(n, 1);
+  const double t0 = zvbench::cpu_ns();
   for (auto _ : state) {
     std::vector<double> u = chord_parameters(pts);
     double end = 0.0;
@@ -98,6 +132,7 @@ void BM_sisl_s1357(benchmark::State &state) {
     freeCurve(curve);
     std::free(par);
   }
+  per_point(state, t0);
 }
 
 void BM_sisl_s1891(benchmark::State &state) {
@@ -105,6 +140,7 @@ void BM_sisl_s1891(benchmark::State &state) {
   std::vector<double> data = flattened(pts);
   const int n = static_cast<int>(pts.size());
   std::vector<int> der(n, 0);
+  const double t0 = zvbench::cpu_ns();
   for (auto _ : state) {
     std::vector<double> u = chord_parameters(pts);
     std::vector<double> knots = averaged_knots(u, kDegree);
@@ -114,6 +150,7 @@ void BM_sisl_s1891(benchmark::State &state) {
     benchmark::DoNotOptimize(coef[0]);
     std::free(coef);
   }
+  per_point(state, t0);
 }
 
 void BM_occt_GeomAPI_Interpolate(benchmark::State &state) {
@@ -121,11 +158,13 @@ void BM_occt_GeomAPI_Interpolate(benchmark::State &state) {
   const int n = static_cast<int>(pts.size());
   Handle(TColgp_HArray1OfPnt) poles = new TColgp_HArray1OfPnt(1, n);
   for (int i = 0; i < n; ++i) poles->SetValue(i + 1, gp_Pnt(pts[i].x, pts[i].y, pts[i].z));
+  const double t0 = zvbench::cpu_ns();
   for (auto _ : state) {
     GeomAPI_Interpolate fit(poles, Standard_False, 1e-9);
     fit.Perform();
     benchmark::DoNotOptimize(fit.Curve()->NbPoles());
   }
+  per_point(state, t0);
 }
 
 void BM_occt_BSplCLib_Interpolate(benchmark::State &state) {
@@ -133,6 +172,7 @@ void BM_occt_BSplCLib_Interpolate(benchmark::State &state) {
   const int n = static_cast<int>(pts.size());
   TColStd_Array1OfInteger contact(1, n);
   contact.Init(0);
+  const double t0 = zvbench::cpu_ns();
   for (auto _ : state) {
     const std::vector<double> u = chord_parameters(pts);
     const std::vector<double> knots = averaged_knots(u, kDegree);
@@ -148,6 +188,7 @@ void BM_occt_BSplCLib_Interpolate(benchmark::State &state) {
     BSplCLib::Interpolate(kDegree, flat, params, contact, poles, problem);
     benchmark::DoNotOptimize(poles(1).X());
   }
+  per_point(state, t0);
 }
 
 // Point and derivatives at 10,000 parameters along a fitted curve.
@@ -188,6 +229,7 @@ void BM_sisl_s1221(benchmark::State &state) {
 }
 
 BENCHMARK(BM_zv_curve_thru_npoints)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_sisl_s1356)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_sisl_s1357)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_sisl_s1891)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_occt_GeomAPI_Interpolate)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMicrosecond);

@@ -47,12 +47,15 @@ std::vector<zv_pnt_3d> random_polygon(int n) {
 
 using zvbench::bspline_record;
 
-// Releases the samples of a tessellation and gives the record empty lists.
+// Releases the samples of a tessellation and gives the record empty lists;
+// the pools are then put back in address order, so every run starts from
+// the same heap state rather than one scrambled by the previous release.
 void clear_samples(zv_curve *curve) {
   ll_purge_list(curve->vertex_list);
   ll_purge_list(curve->stats_list);
   curve->vertex_list = ll_create_list();
   curve->stats_list = ll_create_list();
+  zv_compact_pools();
 }
 
 // The global parameters of the samples zv_mk_ucurve3d keeps at kStep on

@@ -184,6 +184,21 @@ ZV_API void zv_fail_alloc_after(long n);
 /** Kernel blocks allocated and not yet released (all threads). */
 ZV_API long zv_live_blocks(void);
 
+/**
+ * Records and list nodes (blocks up to 256 bytes) come from size-class
+ * pools: a vertex with its list node takes 64 bytes, and making or
+ * releasing one costs a few instructions, lock-free, on any thread. The
+ * pools keep released blocks for reuse and hand them out most recently
+ * released first, so after many long lists have been made and released the
+ * blocks of a new list lie scattered. This sorts the free blocks of the
+ * calling thread and of the shared pools by address, so that the next
+ * records are made in address order and long lists walk memory forwards
+ * again (the pools' counterpart of malloc_trim). It takes time in
+ * proportion to the free blocks; call it after releasing large outputs, if
+ * at all. Nothing else changes; a build without pools does nothing here.
+ */
+ZV_API void zv_compact_pools(void);
+
 /* -------------------------------------------------------------- messages */
 
 /** Receives one error report: code text, message number, function text. */
@@ -318,6 +333,18 @@ ZV_API int16_t zv_ludecomposition(double *a, int16_t n, int16_t h);
  */
 ZV_API int16_t zv_forbacksubstitution(const double *a, int16_t n, int16_t h,
                                       double *b, double *x);
+
+/**
+ * Solves the system decomposed by zv_ludecomposition for m right-hand sides
+ * at once: b holds n rows of m doubles (b[i*m + c] is row i of side c) and
+ * may be overwritten; x receives the solutions in the same layout (x may
+ * equal b). Each side gets exactly the result zv_forbacksubstitution gives
+ * for it alone, bit for bit; solving them together is faster because their
+ * chains of divisions overlap. Returns 0; 1 for a null pointer, n < 1,
+ * h < 0 or m < 1.
+ */
+ZV_API int16_t zv_forbacksubstitution_n(const double *a, int16_t n, int16_t h,
+                                        int16_t m, double *b, double *x);
 
 /**
  * The knot span s of u in knots[0..m] for order p + 1 (degree p), found by

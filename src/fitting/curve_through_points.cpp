@@ -137,11 +137,10 @@ struct FitInput {
 };
 
 // Solves the interpolation system for the control points: the band is
-// decomposed once and solved per coordinate, rhs (n doubles) serving as
-// right side and solution in turn. u may be rhs itself: it is read only
-// while the band is filled.
-int16_t solve_control_points(const FitInput &in, const double *knots, const double *u, double *rhs,
-                             double *ctrl) {
+// decomposed once and solved for every coordinate at once, ctrl (n rows of
+// dim doubles) serving as right sides and solution. u is read only while
+// the band is filled.
+int16_t solve_control_points(const FitInput &in, const double *knots, const double *u, double *ctrl) {
   // Averaged knots need half-width p - 1; given knots may need p.
   int h = in.p - 1;
   zv::KernelBlock<double> band(static_cast<std::size_t>(in.n) * (2 * h + 1));
@@ -156,11 +155,12 @@ int16_t solve_control_points(const FitInput &in, const double *knots, const doub
   const auto rows = static_cast<int16_t>(in.n);
   const auto half = static_cast<int16_t>(h);
   if (need < 0 || zv_ludecomposition(band.get(), rows, half) != 0) return kNoSolution;
-  for (int c = 0; c < in.dim; ++c) {
-    for (long i = 0; i < in.n; ++i) rhs[i] = coordinate(in.points[i], c);
-    zv_forbacksubstitution(band.get(), rows, half, rhs, rhs);
-    for (long i = 0; i < in.n; ++i) ctrl[i * in.dim + c] = rhs[i];
+  for (long i = 0; i < in.n; ++i) {
+    for (int c = 0; c < in.dim; ++c) ctrl[i * in.dim + c] = coordinate(in.points[i], c);
   }
+  // Each coordinate gets exactly its own solve's result; together, the
+  // chains of divisions of the coordinates overlap.
+  zv_forbacksubstitution_n(band.get(), rows, half, static_cast<int16_t>(in.dim), ctrl, ctrl);
   return kBuilt;
 }
 
@@ -217,18 +217,9 @@ extern "C" ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int1
       for (int c = 0; c < dim; ++c) ctrl[i * dim + c] = coordinate(points[i], c);
     }
   } else {
-    // The parameters this call computed serve as the right side once the
-    // band is filled; given ones stay the caller's.
-    zv::KernelBlock<double> own_rhs;
-    double *rhs = own_u.get();
-    if (!rhs) {
-      own_rhs = zv::KernelBlock<double>(static_cast<std::size_t>(count));
-      if (!own_rhs.ok()) return kNoMemory;
-      rhs = own_rhs.get();
-    }
     ctrl = zv::KernelBlock<double>(static_cast<std::size_t>(count) * dim);
     if (!ctrl.ok()) return kNoMemory;
-    const int16_t solved = solve_control_points({points, count, p, dim}, knot_array.get(), u, rhs, ctrl.get());
+    const int16_t solved = solve_control_points({points, count, p, dim}, knot_array.get(), u, ctrl.get());
     if (solved != kBuilt) return solved;
   }
 

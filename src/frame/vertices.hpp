@@ -39,4 +39,13 @@ inline bool append_stats(ll_list *list, const zv_curve_stats_3d &s) {
   return ll_add_list_item(list, 1, rec, ZV_ITEM_PLAIN) != 0;
 }
 
+// Appends a new statistics record holding t alone (the kernel zero-fills
+// the rest); false when refused.
+inline bool append_stats_t(ll_list *list, double t) {
+  zv_curve_stats_3d *rec = zv_create_curve_stats_3d();
+  if (!rec) return false;
+  rec->t = t;
+  return ll_add_list_item(list, 1, rec, ZV_ITEM_PLAIN) != 0;
+}
+
 }  // namespace zv

@@ -78,16 +78,26 @@ class SpanWindow {
     knots_.slide();
   }
 
+  // Cubic windows, the common case, take the unrolled triangle; a test
+  // holds it to the general one (zv_deboor_3d) bit for bit.
   Point3 point(double t) const {
     if (rational_) {
       Weighted d[kPointWindow];
       for (int i = 0; i <= p_; ++i) d[i] = {points_[i], weights_[i]};
-      deboor_triangle(d, knots_.data(), p_, t);
+      if (p_ == 3) {
+        deboor_triangle<3>(d, knots_.data(), t);
+      } else {
+        deboor_triangle(d, knots_.data(), p_, t);
+      }
       return d[p_].p;
     }
     Point3 d[kPointWindow];
     for (int i = 0; i <= p_; ++i) d[i] = points_[i];
-    deboor_triangle(d, knots_.data(), p_, t);
+    if (p_ == 3) {
+      deboor_triangle<3>(d, knots_.data(), t);
+    } else {
+      deboor_triangle(d, knots_.data(), p_, t);
+    }
     return d[p_];
   }
 
@@ -116,10 +126,7 @@ int16_t sample_spans(zv_curve *curve, Window &window, int p, long spans, int ste
     for (int s = 0; s <= steps; ++s) {
       const double t = left + (s * length) / steps;
       if (!parameter_accepted(t)) return kRefusedParameter;
-      zv_curve_stats_3d stats{};
-      stats.t = t;
-      if (!append_vertex(curve->vertex_list, n, window.point(t)) ||
-          !append_stats(curve->stats_list, stats))
+      if (!append_vertex(curve->vertex_list, n, window.point(t)) || !append_stats_t(curve->stats_list, t))
         return memory_refused(name);
       ++n;
     }

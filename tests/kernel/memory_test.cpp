@@ -2,8 +2,12 @@
 // zero-filled constructors, curve records and the setters.
 #include "zv_testing.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <mutex>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -93,9 +97,121 @@ TEST_F(Memory, CountingHoldsAcrossThreads) {
   EXPECT_EQ(zv_live_blocks(), before);
 }
 
+// ---------------------------------------------------------------- pools
+
+// Blocks of many sizes (pooled and not), each filled with its own pattern,
+// made on four threads and released half on the making thread, half on
+// another: every pattern must survive until its release (no block handed
+// out twice, no free-list word written into a live block) and the count
+// must come back.
+TEST_F(Memory, BlocksMadeAndReleasedAcrossThreadsStayIntact) {
+  const long before = zv_live_blocks();
+  struct Block {
+    unsigned char *p;
+    std::size_t size;
+    unsigned char mark;
+  };
+  std::mutex handed_lock;
+  std::vector<Block> handed;  // made on one thread, released on another
+  auto intact = [](const Block &b) {
+    for (std::size_t i = 0; i < b.size; ++i)
+      if (b.p[i] != b.mark) return false;
+    return true;
+  };
+  std::vector<std::thread> threads;
+  std::vector<int> damaged(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      std::mt19937 rng(17u + static_cast<unsigned>(t));
+      std::uniform_int_distribution<std::size_t> size(0, 300);
+      std::vector<Block> mine;
+      for (int i = 0; i < 20000; ++i) {
+        Block b{nullptr, size(rng), static_cast<unsigned char>(rng())};
+        b.p = static_cast<unsigned char *>(zv_malloc(b.size));
+        std::memset(b.p, b.mark, b.size);
+        mine.push_back(b);
+        if (mine.size() < 64) continue;
+        std::shuffle(mine.begin(), mine.end(), rng);
+        for (std::size_t k = 0; k < 32; ++k) {
+          Block out = mine.back();
+          mine.pop_back();
+          if (k % 2 == 0) {
+            damaged[t] += !intact(out);
+            zv_free(out.p);
+            continue;
+          }
+          const std::lock_guard<std::mutex> hold(handed_lock);
+          handed.push_back(out);
+          if (handed.size() > 16) {
+            std::swap(handed.front(), handed.back());
+            damaged[t] += !intact(handed.back());
+            zv_free(handed.back().p);
+            handed.pop_back();
+          }
+        }
+      }
+      for (const Block &b : mine) {
+        damaged[t] += !intact(b);
+        zv_free(b.p);
+      }
+    });
+  }
+  for (std::thread &t : threads) t.join();
+  for (const Block &b : handed) {
+    EXPECT_TRUE(intact(b));
+    zv_free(b.p);
+  }
+  EXPECT_EQ(damaged, std::vector<int>(4, 0));
+  EXPECT_EQ(zv_live_blocks(), before);
+}
+
+#if ZV_POOLED_KERNEL
+// A vertex and its list node take 64 bytes of heap: pooled blocks carry no
+// header, so the blocks of a long list lie 32 bytes apart.
+TEST_F(Memory, VertexWithItsNodeTakesSixtyFourBytes) {
+  ll_list *list = ll_create_list();
+  for (int i = 0; i < 20000; ++i) ll_add_list_item(list, 1, zv_create_poly_3d(), ZV_ITEM_POLY);
+  std::vector<std::uintptr_t> at;
+  for (const ll_node *n = list->head; n; n = n->next) {
+    at.push_back(reinterpret_cast<std::uintptr_t>(n));
+    at.push_back(reinterpret_cast<std::uintptr_t>(n->data));
+  }
+  std::sort(at.begin(), at.end());
+  std::vector<std::uintptr_t> gaps;
+  for (std::size_t i = 1; i < at.size(); ++i) gaps.push_back(at[i] - at[i - 1]);
+  EXPECT_GE(*std::min_element(gaps.begin(), gaps.end()), 32u);  // no two blocks overlap
+  std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+  EXPECT_EQ(gaps[gaps.size() / 2], 32u);
+  ll_purge_list(list);
+}
+
+// After compaction the next blocks come in address order, whatever order
+// the previous ones were released in.
+TEST_F(Memory, CompactedPoolsHandOutBlocksInAddressOrder) {
+  std::vector<void *> blocks;
+  for (int i = 0; i < 3000; ++i) blocks.push_back(zv_create_poly_3d());
+  std::shuffle(blocks.begin(), blocks.end(), std::mt19937(5));
+  for (void *b : blocks) zv_free(b);
+  zv_compact_pools();
+  blocks.clear();
+  for (int i = 0; i < 3000; ++i) blocks.push_back(zv_create_poly_3d());
+  EXPECT_TRUE(std::is_sorted(blocks.begin(), blocks.end(), [](void *a, void *b) {
+    return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
+  }));
+  for (void *b : blocks) zv_free(b);
+}
+#endif
+
 // ---------------------------------------------------------------- records
 
 TEST_F(Memory, ConstructorsZeroFill) {
+  // Dirty blocks of each record's size first: the pools hand the most
+  // recently released block out again, so the records below reuse them.
+  for (std::size_t size : {sizeof(zv_poly_3d), sizeof(zv_rnumber), sizeof(zv_curve_stats_3d), sizeof(ll_list)}) {
+    void *dirty = zv_malloc(size);
+    std::memset(dirty, 0xA5, size);
+    zv_free(dirty);
+  }
   zv_poly_3d *v = zv_create_poly_3d();
   zv_rnumber *r = zv_create_rnumber();
   zv_curve_stats_3d *s = zv_create_curve_stats_3d();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
@@ -96,6 +97,22 @@ TEST_P(BandSolve, MatchesDenseGaussianElimination) {
   rhs = b;
   zv_forbacksubstitution(band.data(), static_cast<int16_t>(n), static_cast<int16_t>(h), rhs.data(), rhs.data());
   for (int i = 0; i < n; ++i) EXPECT_EQ(rhs[i], x[i]);
+
+  // Several sides at once (m = 1 .. 5, the specialised widths and the
+  // general one, in place) give each side's own solve bit for bit.
+  for (int m = 1; m <= 5; ++m) {
+    std::vector<double> sides(static_cast<std::size_t>(n) * m), alone(n);
+    for (double &v : sides) v = val(rng);
+    std::vector<double> together = sides;
+    ASSERT_EQ(zv_forbacksubstitution_n(band.data(), static_cast<int16_t>(n), static_cast<int16_t>(h),
+                                       static_cast<int16_t>(m), together.data(), together.data()), 0);
+    for (int c = 0; c < m; ++c) {
+      for (int i = 0; i < n; ++i) alone[i] = sides[i * m + c];
+      zv_forbacksubstitution(band.data(), static_cast<int16_t>(n), static_cast<int16_t>(h), alone.data(), alone.data());
+      for (int i = 0; i < n; ++i)
+        EXPECT_EQ(std::memcmp(&together[i * m + c], &alone[i], sizeof(double)), 0) << "m=" << m << " side " << c;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, BandSolve, ::testing::Range(0, 36));
@@ -153,6 +170,8 @@ TEST(BandLU, BadArgumentsAreRefused) {
   EXPECT_EQ(zv_forbacksubstitution(a, 1, 0, b, nullptr), 1);
   EXPECT_EQ(zv_forbacksubstitution(a, 0, 0, b, x), 1);
   EXPECT_EQ(zv_forbacksubstitution(a, 1, -2, b, x), 1);
+  EXPECT_EQ(zv_forbacksubstitution_n(a, 1, 0, 0, b, x), 1);
+  EXPECT_EQ(zv_forbacksubstitution_n(a, 1, 0, 1, nullptr, x), 1);
 }
 
 // ---------------------------------------------------------------- knot span
@@ -273,6 +292,11 @@ TEST_P(Basis, MatchesCoxDeBoorAndFiniteDifferences) {
     }
     EXPECT_NEAR(sum, 1.0, 1e-14);
     for (int j = 0; j <= p; ++j) EXPECT_EQ(n0[kmax * cols + j], 0.0);
+    // The values alone (k = 0) come from a shorter path: bit for bit the
+    // first row of the full table.
+    std::vector<double> values(cols, kNaN);
+    ASSERT_EQ(zv_basisfunctions(k.data(), s, p, u, 0, values.data()), 0);
+    EXPECT_EQ(std::memcmp(values.data(), n0.data(), cols * sizeof(double)), 0);
 
     // Each derivative row against a central difference of the row below,
     // on the same polynomial piece (the span stays s).

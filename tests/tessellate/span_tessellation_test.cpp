@@ -3,6 +3,7 @@
 // and numbering, the rational form against the plain one, the sub-range,
 // and refused memory.
 #include <cmath>
+#include <cstring>
 
 #include "spline_records.hpp"
 
@@ -85,6 +86,37 @@ TEST_P(SpanTessellation, RandomCurvesLieOnTheirBasisFunctionSums) {
     EXPECT_EQ(parameters(curve), expected_t);
     EXPECT_EQ(indices(curve), numbered(static_cast<int>(expected_t.size())));
     expect_on_spline(curve, s, 1e-12);
+    zv_purge_curve(curve);
+  }
+}
+
+// The tessellators run cubic windows through an unrolled de Boor triangle;
+// it must give the very doubles of the general one, which zv_deboor_3d and
+// zv_rat_deboor_3d run, on the same window at the same parameter.
+TEST_P(SpanTessellation, CubicPathMatchesTheGeneralTriangleBitForBit) {
+  for (unsigned seed = 0; seed < 8; ++seed) {
+    const int p = 3, n = 4 + seed % 9;
+    const Spline s = zvtest::random_spline(n, p, 40 + seed, nurb());
+    zv_curve *curve = make(s, 7);
+    ASSERT_EQ(tessellate(curve, nurb()), 0);
+    const auto ts = parameters(curve);
+    const auto vs = zvtest::vertices(curve->vertex_list);
+    const std::vector<double> stored = s.stored_knots();
+    std::vector<zv_poly_3d> ctrl = zvtest::items<zv_poly_3d>(curve->ctrl_list);
+    ASSERT_EQ(vs.size(), static_cast<size_t>((n - p) * 8));
+    for (size_t i = 0; i < vs.size(); ++i) {
+      const size_t span = i / 8;  // no empty spans: distinct interior knots
+      zv_poly_3d *window[4];
+      for (int k = 0; k < 4; ++k) window[k] = &ctrl[span + k];
+      zv_pnt_3d want{};
+      if (nurb()) {
+        ASSERT_EQ(zv_rat_deboor_3d(ts[i], p, window, &s.weights[span], &stored[span], &want), 0);
+      } else {
+        ASSERT_EQ(zv_deboor_3d(ts[i], p, window, &stored[span], &want), 0);
+      }
+      const zv_pnt_3d got{vs[i].x, vs[i].y, vs[i].z};
+      EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0) << "seed " << seed << " vertex " << i;
+    }
     zv_purge_curve(curve);
   }
 }

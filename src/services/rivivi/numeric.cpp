@@ -64,6 +64,65 @@ Index first_span_reaching(const double *knots, Index lo, Index hi, double v) noe
 // nothing to the basis functions.
 constexpr double ratio_or_zero(double a, double b) noexcept { return b == 0.0 ? 0.0 : a / b; }
 
+// Forward substitution with the unit lower factor, then back substitution
+// with the upper factor, both inside the band, for the m right-hand sides
+// stored row by row (b[i * m + c]). Every column sees exactly the
+// operations, in the order, of a solve on its own; the columns only run
+// side by side, so the serial chain of divisions of one column overlaps
+// with the others'. M is m when known at compile time (1 to 3), else 0.
+template <int M>
+void solve_band(const double *a, Index rows, Index half, Index m, const double *b, double *x) noexcept {
+  constexpr int kMaxFixed = 3;
+  const Index cols = M > 0 ? M : m;
+  for (Index i = 0; i < rows; ++i) {
+    const double *row_i = band_row(a, i, half);
+    for (Index c = 0; c < cols; ++c) {
+      double sum = b[i * cols + c];
+      for (Index k = greater(0, i - half); k < i; ++k) sum -= row_i[k - i] * x[k * cols + c];
+      x[i * cols + c] = sum;
+    }
+  }
+  for (Index i = rows - 1; i >= 0; --i) {
+    const double *row_i = band_row(a, i, half);
+    const Index last = lesser(rows - 1, i + half);
+    if constexpr (M > 0 && M <= kMaxFixed) {
+      double sum[M];
+      for (int c = 0; c < M; ++c) sum[c] = x[i * M + c];
+      for (Index j = i + 1; j <= last; ++j)
+        for (int c = 0; c < M; ++c) sum[c] -= row_i[j - i] * x[j * M + c];
+      for (int c = 0; c < M; ++c) x[i * M + c] = sum[c] / row_i[0];
+    } else {
+      for (Index c = 0; c < cols; ++c) {
+        double sum = x[i * cols + c];
+        for (Index j = i + 1; j <= last; ++j) sum -= row_i[j - i] * x[j * cols + c];
+        x[i * cols + c] = sum / row_i[0];
+      }
+    }
+  }
+}
+
+// The basis functions alone (The NURBS Book, A2.2): the column of the
+// table of A2.3 that the derivatives need is not kept, but every value is
+// formed by the same operations in the same order, so both give the same
+// doubles.
+int16_t basis_values(const double *knots, Index s, Index p, double u, double *out) noexcept {
+  double left[kMaxOrder];
+  double right[kMaxOrder];
+  out[0] = 1.0;
+  for (Index j = 1; j <= p; ++j) {
+    left[j] = u - knots[s + 1 - j];
+    right[j] = knots[s + j] - u;
+    double saved = 0.0;
+    for (Index r = 0; r < j; ++r) {
+      const double temp = ratio_or_zero(out[r], right[r + 1] + left[j - r]);
+      out[r] = saved + right[r + 1] * temp;
+      saved = left[j - r] * temp;
+    }
+    out[j] = saved;
+  }
+  return 0;
+}
+
 }  // namespace
 }  // namespace zv::kernel
 
@@ -97,25 +156,18 @@ ZV_API int16_t zv_ludecomposition(double *a, int16_t n, int16_t h) {
   return 0;
 }
 
-// Forward substitution with the unit lower factor, then back substitution
-// with the upper factor, both inside the band.
 ZV_API int16_t zv_forbacksubstitution(const double *a, int16_t n, int16_t h, double *b, double *x) {
-  using zv::kernel::Index;
-  if (!zv::kernel::valid_band(a, n, h) || !b || !x) return 1;
-  const Index rows = n;
-  const Index half = h;
-  for (Index i = 0; i < rows; ++i) {
-    const double *row_i = zv::kernel::band_row(a, i, half);
-    double sum = b[i];
-    for (Index k = zv::kernel::greater(0, i - half); k < i; ++k) sum -= row_i[k - i] * x[k];
-    x[i] = sum;
-  }
-  for (Index i = rows - 1; i >= 0; --i) {
-    const double *row_i = zv::kernel::band_row(a, i, half);
-    double sum = x[i];
-    const Index last = zv::kernel::lesser(rows - 1, i + half);
-    for (Index j = i + 1; j <= last; ++j) sum -= row_i[j - i] * x[j];
-    x[i] = sum / row_i[0];
+  return zv_forbacksubstitution_n(a, n, h, 1, b, x);
+}
+
+ZV_API int16_t zv_forbacksubstitution_n(const double *a, int16_t n, int16_t h, int16_t m, double *b,
+                                        double *x) {
+  if (!zv::kernel::valid_band(a, n, h) || m < 1 || !b || !x) return 1;
+  switch (m) {
+    case 1: zv::kernel::solve_band<1>(a, n, h, 1, b, x); break;
+    case 2: zv::kernel::solve_band<2>(a, n, h, 2, b, x); break;
+    case 3: zv::kernel::solve_band<3>(a, n, h, 3, b, x); break;
+    default: zv::kernel::solve_band<0>(a, n, h, m, b, x); break;
   }
   return 0;
 }
@@ -151,6 +203,7 @@ ZV_API int16_t zv_basisfunctions(const double *knots, int16_t s, int16_t p, doub
   using zv::kernel::ratio_or_zero;
   if (!knots || !out || p < 0 || p > ZV_MAX_BASIS_DEGREE || s < p || k < 0) return 1;
   const Index order = p + 1;
+  if (k == 0) return zv::kernel::basis_values(knots, s, p, u, out);
 
   double ndu[kMaxOrder][kMaxOrder];
   double left[kMaxOrder];
