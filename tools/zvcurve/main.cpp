@@ -8,7 +8,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "curve_spec.hpp"
+#include "curve_description.hpp"
 #include "input.hpp"
 #include "page.hpp"
 #include "vertex_output.hpp"
@@ -42,9 +42,9 @@ void emit(const std::string &text, const std::string &path) {
   if (!out.flush()) throw InputError(path + ": cannot write the file");
 }
 
-zvcurve::CurveSpec read_spec(const std::string &path) {
+zvcurve::CurveDescription read_description(const std::string &path) {
   const std::string name = zvcurve::display_name(path);
-  return zvcurve::spec_from_json(zvcurve::parse_json(zvcurve::read_input(path), name), name);
+  return zvcurve::description_from_json(zvcurve::parse_json(zvcurve::read_input(path), name), name);
 }
 
 std::vector<zv_poly_3d> vertices_of(const rivezi3z::Curve &curve) {
@@ -66,10 +66,10 @@ int run_gallery(const std::string &path) {
 }
 
 int run_tessellate(const std::string &input, Format format, const std::string &output) {
-  const zvcurve::CurveSpec spec = read_spec(input);
-  const rivezi3z::Curve curve = zvcurve::tessellated(spec, zvcurve::display_name(input));
+  const zvcurve::CurveDescription desc = read_description(input);
+  const rivezi3z::Curve curve = zvcurve::tessellated(desc, zvcurve::display_name(input));
   std::ostringstream text;
-  zvcurve::write_vertices(text, format, vertices_of(curve), {spec.kind, spec.points, {}, true});
+  zvcurve::write_vertices(text, format, vertices_of(curve), {desc.kind, desc.points, {}, true});
   emit(text.str(), output);
   return 0;
 }
@@ -85,13 +85,13 @@ int run_fit(const std::string &input, int degree, int steps, const std::string &
   if (!status)
     throw InputError(name + ": zv_curve_thru_npoints_3d returned " + std::to_string(status.code()) +
                      (status.code() == 2 ? " (the points have no length or the system is singular)" : ""));
-  emit(zvcurve::spec_to_json(*record.get(), steps).dump(2) + "\n", output);
+  emit(zvcurve::description_to_json(*record.get(), steps).dump(2) + "\n", output);
   return 0;
 }
 
 // The crossings of two curves, each tessellated from its description.
 int run_intersect(const std::string &path_a, const std::string &path_b, Format format, const std::string &output) {
-  const zvcurve::CurveSpec a = read_spec(path_a), b = read_spec(path_b);
+  const zvcurve::CurveDescription a = read_description(path_a), b = read_description(path_b);
   const rivezi3z::Curve curve_a = zvcurve::tessellated(a, zvcurve::display_name(path_a));
   const rivezi3z::Curve curve_b = zvcurve::tessellated(b, zvcurve::display_name(path_b));
   rivezi3z::List<zv_poly_3d> crossings;

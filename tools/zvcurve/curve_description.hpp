@@ -21,7 +21,7 @@
 
 namespace zvcurve {
 
-struct CurveSpec {
+struct CurveDescription {
   std::string kind;
   int degree = 3;
   std::vector<zv_pnt_3d> points;
@@ -33,13 +33,13 @@ struct CurveSpec {
 
 // Reads and checks a description; a bad field throws InputError naming
 // "name: field 'path'".
-CurveSpec spec_from_json(const nlohmann::json &doc, const std::string &name);
+CurveDescription description_from_json(const nlohmann::json &doc, const std::string &name);
 
 // The description of an array-form record (the fit's result).
-nlohmann::json spec_to_json(const zv_nurbs_3d &record, int steps);
+nlohmann::json description_to_json(const zv_nurbs_3d &record, int steps);
 
 // A curve record built and tessellated from the description; a failure
 // throws InputError naming the file and the library's result code.
-rivezi3z::Curve tessellated(const CurveSpec &spec, const std::string &name);
+rivezi3z::Curve tessellated(const CurveDescription &desc, const std::string &name);
 
 }  // namespace zvcurve
