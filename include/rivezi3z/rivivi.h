@@ -287,6 +287,25 @@ ZV_API int16_t ll_add_list_item(ll_list *list, int16_t where, void *item,
                                 int16_t type);
 
 /**
+ * Appends count new records after the last node of list in one call: record
+ * i is a new kernel block holding a copy of the size bytes at
+ * (const char *)records + i * size, on its own node tagged type. The result
+ * is what count calls of zv_malloc(size), a copy and
+ * ll_add_list_item(list, 1, record, type) would give, for a fraction of the
+ * cost: each record is still its own block, released with zv_free or by
+ * ll_purge_list. The cursor stays where it was (on the first new node if the
+ * list was empty).
+ *
+ * Returns the number of records appended: count, or fewer when memory was
+ * refused (the records made before the refusal stay appended, nothing else
+ * is kept, and no report is made: the caller reports). Returns 0 and does
+ * nothing for a null list or records, size 0 or count <= 0. records must
+ * hold count * size readable bytes.
+ */
+ZV_API long ll_append_copies(ll_list *list, const void *records, size_t size,
+                             long count, int16_t type);
+
+/**
  * Number of items; 0 for a null or empty list. Saturates at 32767 for longer
  * lists (ll_list_length gives the full count).
  */

@@ -100,9 +100,12 @@ extern "C" ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_c
   zv_curve *made_after = piece_record(source);
   zv_curve *made_before = made_after ? piece_record(source) : nullptr;
   bool made = made_before != nullptr;
-  for (int k = 0; made && k <= p; ++k)
-    made = zv::append_vertex(made_after->ctrl_list, k, pieces.after[k]) &&
-           zv::append_vertex(made_before->ctrl_list, k, pieces.before[p - k]);
+  if (made) {
+    zv::StagedVertices after_points(made_after->ctrl_list), before_points(made_before->ctrl_list);
+    for (int k = 0; made && k <= p; ++k)
+      made = after_points.add(k, pieces.after[k]) && before_points.add(k, pieces.before[p - k]);
+    made = made && after_points.finish() && before_points.finish();
+  }
   if (!made) {
     zv_purge_curve(made_after);
     zv_purge_curve(made_before);

@@ -1,5 +1,6 @@
 // The one way every family appends output records: a new vertex or a new
-// statistics record made by the kernel, filled, and appended at the end.
+// statistics record made by the kernel, filled, and appended at the end,
+// one at a time or, for long outputs, staged and appended a run at a time.
 #pragma once
 
 #include <rivezi3z/rivivi.h>
@@ -47,5 +48,84 @@ inline bool append_stats_t(ll_list *list, double t) {
   rec->t = t;
   return ll_add_list_item(list, 1, rec, ZV_ITEM_PLAIN) != 0;
 }
+
+// Records staged for one output list and handed to the kernel a run at a
+// time (ll_append_copies): one kernel call per run instead of two per
+// record, with the same records, nodes and order as appending them one by
+// one. The caller fills slot() and calls flush() when full() and at the end.
+template <class Record, int16_t Type>
+class StagedRecords {
+ public:
+  static constexpr int kRun = 64;
+
+  explicit StagedRecords(ll_list *list) : list_(list) {}
+  StagedRecords(const StagedRecords &) = delete;
+  StagedRecords &operator=(const StagedRecords &) = delete;
+
+  Record &slot() { return run_[staged_++]; }
+  bool full() const { return staged_ == kRun; }
+
+  // Appends the staged records; false when the kernel refused memory (the
+  // records made before the refusal stay appended, the rest are dropped).
+  bool flush() {
+    const long want = staged_;
+    staged_ = 0;
+    if (want == 0) return true;
+    const long made = ll_append_copies(list_, run_, sizeof(Record), want, Type);
+    appended_ += made;
+    return made == want;
+  }
+
+  // The records appended so far.
+  long appended() const { return appended_; }
+
+ private:
+  ll_list *list_;
+  int staged_ = 0;
+  long appended_ = 0;
+  Record run_[kRun];
+};
+
+// Samples of a curve record: a vertex and a statistics record each, staged
+// for the record's vertex and statistics lists. add() and finish() give
+// false when the kernel refused memory; the vertex list may then hold some
+// samples of the last run that the statistics list does not.
+class StagedSamples {
+ public:
+  StagedSamples(ll_list *vertices, ll_list *stats) : vertices_(vertices), stats_(stats) {}
+
+  // Stages a vertex numbered index at p with the statistics s.
+  bool add(long index, const Point3 &p, const zv_curve_stats_3d &s) {
+    vertices_.slot() = zv_poly_3d{vertex_number(index), p.x, p.y, p.z};
+    stats_.slot() = s;
+    return !vertices_.full() || finish();
+  }
+
+  // Stages a vertex numbered index at p with statistics holding t alone.
+  bool add(long index, const Point3 &p, double t) { return add(index, p, zv_curve_stats_3d{t, {}, {}, {}}); }
+
+  // Appends what is staged.
+  bool finish() { return vertices_.flush() && stats_.flush(); }
+
+ private:
+  StagedRecords<zv_poly_3d, ZV_ITEM_POLY> vertices_;
+  StagedRecords<zv_curve_stats_3d, ZV_ITEM_PLAIN> stats_;
+};
+
+// Vertices staged for one list, numbered by the caller.
+class StagedVertices {
+ public:
+  explicit StagedVertices(ll_list *list) : vertices_(list) {}
+  bool add(long index, const Point3 &p) {
+    vertices_.slot() = zv_poly_3d{vertex_number(index), p.x, p.y, p.z};
+    return !vertices_.full() || vertices_.flush();
+  }
+  bool finish() { return vertices_.flush(); }
+  // The vertices appended so far (staged ones not counted).
+  long appended() const { return vertices_.appended(); }
+
+ private:
+  StagedRecords<zv_poly_3d, ZV_ITEM_POLY> vertices_;
+};
 
 }  // namespace zv

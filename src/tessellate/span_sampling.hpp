@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "frame/cubic_deboor.hpp"
 #include "frame/deboor.hpp"
 #include "frame/report.hpp"
 #include "frame/span_walk.hpp"
@@ -68,7 +69,9 @@ class SpanWindow {
         rational_(rational),
         points_(PointCursor(node_at(curve.ctrl_list, start), {}), p + 1),
         weights_(RealCursor(rational ? node_at(curve.weight_list, start) : nullptr, 1.0), p + 1),
-        knots_(knots, 2 * p) {}
+        knots_(knots, 2 * p) {
+    if (p_ == 3) cubic_.set_knots(knots_.data());
+  }
 
   double knot(int i) const { return knots_[i]; }
 
@@ -76,28 +79,27 @@ class SpanWindow {
     points_.slide();
     if (rational_) weights_.slide();
     knots_.slide();
+    if (p_ == 3) cubic_.set_knots(knots_.data());
   }
 
   // Cubic windows, the common case, take the unrolled triangle; a test
   // holds it to the general one (zv_deboor_3d) bit for bit.
   Point3 point(double t) const {
+    if (p_ == 3) {
+      if (!rational_) return cubic_.point(points_.data(), t);
+      const Weighted d[4] = {{points_[0], weights_[0]}, {points_[1], weights_[1]}, {points_[2], weights_[2]},
+                             {points_[3], weights_[3]}};
+      return cubic_.point(d, t);
+    }
     if (rational_) {
       Weighted d[kPointWindow];
       for (int i = 0; i <= p_; ++i) d[i] = {points_[i], weights_[i]};
-      if (p_ == 3) {
-        deboor_triangle<3>(d, knots_.data(), t);
-      } else {
-        deboor_triangle(d, knots_.data(), p_, t);
-      }
+      deboor_triangle(d, knots_.data(), p_, t);
       return d[p_].p;
     }
     Point3 d[kPointWindow];
     for (int i = 0; i <= p_; ++i) d[i] = points_[i];
-    if (p_ == 3) {
-      deboor_triangle<3>(d, knots_.data(), t);
-    } else {
-      deboor_triangle(d, knots_.data(), p_, t);
-    }
+    deboor_triangle(d, knots_.data(), p_, t);
     return d[p_];
   }
 
@@ -107,6 +109,7 @@ class SpanWindow {
   SlidingWindow<Point3, PointCursor, kPointWindow> points_;
   SlidingWindow<double, RealCursor, kPointWindow> weights_;
   SlidingWindow<double, KnotCursor, kKnotWindow> knots_;
+  CubicDeBoor cubic_;
 };
 
 // Samples spans consecutive spans of a window that starts on the first:
@@ -118,6 +121,7 @@ class SpanWindow {
 template <class Window>
 int16_t sample_spans(zv_curve *curve, Window &window, int p, long spans, int steps,
                      const char *name) {
+  StagedSamples out(curve->vertex_list, curve->stats_list);
   long n = 0;
   for (long k = 0; k < spans; ++k) {
     if (k > 0) window.slide();
@@ -125,13 +129,12 @@ int16_t sample_spans(zv_curve *curve, Window &window, int p, long spans, int ste
     if (!(length > kSpanZero)) continue;
     for (int s = 0; s <= steps; ++s) {
       const double t = left + (s * length) / steps;
-      if (!parameter_accepted(t)) return kRefusedParameter;
-      if (!append_vertex(curve->vertex_list, n, window.point(t)) || !append_stats_t(curve->stats_list, t))
-        return memory_refused(name);
+      if (!parameter_accepted(t)) return out.finish() ? kRefusedParameter : memory_refused(name);
+      if (!out.add(n, window.point(t), t)) return memory_refused(name);
       ++n;
     }
   }
-  return 0;
+  return out.finish() ? 0 : memory_refused(name);
 }
 
 }  // namespace zv

@@ -14,12 +14,6 @@ constexpr double kZero = 1e-7;
 constexpr double kEnd = 1.0000001;
 constexpr double kDefaultStep = 0.1;
 
-// Appends one sample to the record's two output lists.
-bool append_sample(zv_curve *curve, long n, double t, const zv::Point3 &p, const zv::Frame &f) {
-  return zv::append_vertex(curve->vertex_list, n, p) &&
-         zv::append_stats(curve->stats_list, {t, f.tangent, f.second, f.normal});
-}
-
 }  // namespace
 
 extern "C" ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step) {
@@ -39,6 +33,7 @@ extern "C" ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step) {
   zv::Point3 p[4];
   for (zv::Point3 &q : p) q = reader.next();
 
+  zv::StagedSamples out(curve->vertex_list, curve->stats_list);
   long n = 0;
   for (long segment = 0; segment < segments; ++segment) {
     const zv::CubicSegment cubic(basis, p);
@@ -46,7 +41,8 @@ extern "C" ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step) {
       // A continuous curve repeats the previous segment's end at t = 0: that
       // sample is numbered but not kept.
       if (std::fabs(t) > kZero || segment == 0) {
-        if (!append_sample(curve, n, t, cubic.point(t), zv::frame_of(cubic.first(t), cubic.second(t))))
+        const zv::Frame f = zv::frame_of(cubic.first(t), cubic.second(t));
+        if (!out.add(n, cubic.point(t), {t, f.tangent, f.second, f.normal}))
           return zv::memory_refused("zv_mk_ucurve3d");
       }
       ++n;
@@ -61,7 +57,7 @@ extern "C" ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step) {
       p[3] = reader.next();
     }
   }
-  return 0;
+  return out.finish() ? 0 : zv::memory_refused("zv_mk_ucurve3d");
 }
 
 extern "C" ZV_API int16_t zv_eval_t_on_ucurve3d(zv_curve *curve, double t, zv_poly_3d **seg,

@@ -1,9 +1,15 @@
 // The kernel's one allocation path. Every block the kernel hands out (raw
-// blocks, records, list headers and nodes) comes from allocate() so that the
-// live-block counter and the refusal budget see all of them.
+// blocks, records, list headers and nodes) comes from allocate() or from a
+// BlockRun so that the live-block counter and the refusal budget see all of
+// them.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "pool.hpp"
 
 namespace zv::kernel {
 
@@ -19,5 +25,80 @@ template <class T>
 T *allocate_record() noexcept {
   return static_cast<T *>(allocate(sizeof(T), true));
 }
+
+// Allocations still allowed before every request is refused; negative means
+// no budget is set (the usual state).
+extern std::atomic<long> budget;
+
+// Adds delta to the calling thread's share of the live-block count.
+void count_live(long delta) noexcept;
+
+// Gives a block back without counting it (the caller counts).
+inline void give_uncounted(void *block) noexcept {
+  if (pool::owns(block)) {
+    pool::give(block);
+  } else {
+    std::free(block);
+  }
+}
+
+// Many blocks taken or given by one kernel call: with no refusal budget set
+// they come straight from the calling thread's pools, and the live-block
+// count moves once, when the run ends, instead of once per block. Under a
+// budget every block goes through allocate(), which claims its share of the
+// budget one block at a time, so a refusal falls on the same block as it
+// would for single requests. Blocks come with unspecified contents.
+class BlockRun {
+ public:
+  BlockRun()
+      : cache_(pool::thread_cache),
+        base_(pool::arena.load(std::memory_order_acquire)),
+        direct_(pool::kEnabled && budget.load(std::memory_order_relaxed) < 0 && !cache_.retired) {}
+  BlockRun(const BlockRun &) = delete;
+  BlockRun &operator=(const BlockRun &) = delete;
+  ~BlockRun() {
+    if (net_ != 0) count_live(net_);
+  }
+
+  // A block of size bytes, or null when refused.
+  void *take(std::size_t size) noexcept {
+    if (direct_ && size - 1 < pool::kLargestPooled) {
+      const auto k = static_cast<int>((size - 1) / pool::kGrain);
+      void *block = cache_.head[k];
+      if (block) [[likely]] {
+        cache_.head[k] = pool::next_of(block);
+        --cache_.count[k];
+      } else {
+        block = pool::refill(cache_, k);
+      }
+      if (block) {
+        ++net_;
+        return block;
+      }
+    }
+    return allocate(size, false);  // counted by allocate itself
+  }
+
+  // Gives back a block from any kernel allocation; null is ignored.
+  void give(void *block) noexcept {
+    if (!block) return;
+    --net_;
+    // A take of this run may have reserved the pools' address space.
+    if (!base_) base_ = pool::arena.load(std::memory_order_acquire);
+    const auto offset = reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(base_);
+    if (!base_ || offset >= pool::kClasses * pool::kRegion) return std::free(block);
+    const auto k = static_cast<int>(offset / pool::kRegion);
+    if (cache_.retired) [[unlikely]] return pool::give_to_depot(block, k);
+    pool::link(block, cache_.head[k]);
+    cache_.head[k] = block;
+    if (++cache_.count[k] > pool::kKeep) [[unlikely]] pool::hand_back(cache_, k);
+  }
+
+ private:
+  pool::ThreadCache &cache_;
+  char *base_;
+  bool direct_;
+  long net_ = 0;
+};
 
 }  // namespace zv::kernel

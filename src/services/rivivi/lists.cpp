@@ -9,6 +9,7 @@
 #include <rivezi3z/rivivi.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace zv::kernel {
 namespace {
@@ -40,6 +41,41 @@ ll_node *last_node(ll_list *list) noexcept {
     list->tail = node;
   }
   return list->tail;
+}
+
+// Appends count copies of size-byte records read from src after last (null
+// for an empty list), each in its own block with its own node; stops at the
+// first refused block (releasing a record whose node was refused). Gives
+// the number appended and leaves last on the new last node. Size is a
+// template argument for the kernel's own record sizes, so the copy becomes
+// a few moves.
+template <std::size_t Size>
+long append_run(ll_list *list, ll_node *&last, const unsigned char *src, std::size_t size, long count,
+                intptr_t type) noexcept {
+  if constexpr (Size != 0) size = Size;
+  BlockRun run;
+  long made = 0;
+  for (; made < count; ++made, src += size) {
+    void *item = run.take(size);
+    if (!item) break;
+    std::memcpy(item, src, size);
+    auto *node = static_cast<ll_node *>(run.take(sizeof(ll_node)));
+    if (!node) {
+      run.give(item);
+      break;
+    }
+    node->data = item;
+    node->prev = last;
+    node->type = type;
+    node->next = nullptr;
+    if (last) {
+      last->next = node;
+    } else {
+      list->head = list->current = node;
+    }
+    last = node;
+  }
+  return made;
 }
 
 }  // namespace
@@ -77,6 +113,27 @@ ZV_API int16_t ll_add_list_item(ll_list *list, int16_t where, void *item, int16_
   return 1;
 }
 
+ZV_API long ll_append_copies(ll_list *list, const void *records, size_t size, long count, int16_t type) {
+  if (!list || !records || size == 0 || count <= 0) return 0;
+  zv::kernel::reset_if_empty(list);
+  ll_node *last = list->head ? zv::kernel::last_node(list) : nullptr;
+  const auto *src = static_cast<const unsigned char *>(records);
+  long made = 0;
+  switch (size) {
+    case sizeof(zv_poly_3d): made = zv::kernel::append_run<sizeof(zv_poly_3d)>(list, last, src, size, count, type); break;
+    case sizeof(zv_rnumber): made = zv::kernel::append_run<sizeof(zv_rnumber)>(list, last, src, size, count, type); break;
+    case sizeof(zv_curve_stats_3d):
+      made = zv::kernel::append_run<sizeof(zv_curve_stats_3d)>(list, last, src, size, count, type);
+      break;
+    default: made = zv::kernel::append_run<0>(list, last, src, size, count, type); break;
+  }
+  if (made > 0) {
+    list->tail = last;
+    list->count += made;
+  }
+  return made;
+}
+
 ZV_API int16_t ll_get_list_count(const ll_list *list) {
   if (!zv::kernel::has_nodes(list)) return 0;
   const intptr_t count = list->count;
@@ -112,13 +169,14 @@ ZV_API void *ll_get_list_data(const ll_list *list) {
 ZV_API void ll_purge_list(ll_list *list) {
   if (!list) return;
   // Only the nodes reachable from head belong to this list.
+  zv::kernel::BlockRun run;
   for (ll_node *node = list->head; node;) {
     ll_node *next = node->next;
-    zv::kernel::release(node->data);
-    zv::kernel::release(node);
+    run.give(node->data);
+    run.give(node);
     node = next;
   }
-  zv::kernel::release(list);
+  run.give(list);
 }
 
 }  // extern "C"

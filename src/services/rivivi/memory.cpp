@@ -13,11 +13,10 @@
 #include "pool.hpp"
 
 namespace zv::kernel {
-namespace {
 
-// Allocations still allowed before every request is refused; negative means
-// no budget is set (the usual state, checked with one relaxed load).
-std::atomic<long> budget{-1};
+constinit std::atomic<long> budget{-1};
+
+namespace {
 
 // Larger requests are refused outright rather than passed to the system:
 // no geometry needs them, and some allocators abort instead of failing.
@@ -117,13 +116,11 @@ void *allocate(std::size_t size, bool zeroed) noexcept {
 
 void release(void *block) noexcept {
   if (!block) return;
-  if (pool::owns(block)) {
-    pool::give(block);
-  } else {
-    std::free(block);
-  }
+  give_uncounted(block);
   count(thread_cache, -1);
 }
+
+void count_live(long delta) noexcept { count(thread_cache, delta); }
 
 }  // namespace zv::kernel
 
