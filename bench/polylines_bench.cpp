@@ -11,6 +11,7 @@
 #include <TColStd_Array1OfInteger.hxx>
 #include <TColStd_Array1OfReal.hxx>
 #include <TColgp_Array1OfPnt.hxx>
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -165,6 +166,38 @@ void BM_CubicBSplineList(benchmark::State &state) {
 }
 BENCHMARK(BM_CubicBSplineList);
 
+// The cubic polyline's formula alone, into an array: the uniform cubic
+// B-spline basis at 10 steps per segment blended with each window of four
+// points, the joins written once.
+void BM_CubicBSplineArithmetic(benchmark::State &state) {
+  const auto p = random_points(kControl);
+  constexpr int kSteps = 10;
+  double basis[kSteps + 1][4];
+  for (int k = 0; k <= kSteps; ++k) {
+    const double u = static_cast<double>(k) / kSteps, v = 1.0 - u;
+    basis[k][0] = v * v * v / 6.0;
+    basis[k][1] = (3.0 * u * u * u - 6.0 * u * u + 4.0) / 6.0;
+    basis[k][2] = (-3.0 * u * u * u + 3.0 * u * u + 3.0 * u + 1.0) / 6.0;
+    basis[k][3] = u * u * u / 6.0;
+  }
+  std::vector<zv_pnt_3d> out((kControl - 3) * kSteps + 1);
+  for (auto _ : state) {
+    long n = 0;
+    for (int segment = 0; segment < kControl - 3; ++segment) {
+      const zv_pnt_3d *w = &p[segment];
+      for (int k = segment == 0 ? 0 : 1; k <= kSteps; ++k) {
+        const double *b = basis[k];
+        out[n++] = {b[0] * w[0].x + b[1] * w[1].x + b[2] * w[2].x + b[3] * w[3].x,
+                    b[0] * w[0].y + b[1] * w[1].y + b[2] * w[2].y + b[3] * w[3].y,
+                    b[0] * w[0].z + b[1] * w[1].z + b[2] * w[2].z + b[3] * w[3].z};
+      }
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<long>(out.size()));
+}
+BENCHMARK(BM_CubicBSplineArithmetic);
+
 std::vector<double> spline_parameters(int first, int segments, double step, int per_segment) {
   std::vector<double> us;
   for (int j = 0; j < segments; ++j)
@@ -236,5 +269,18 @@ void BM_VertexListOnly(benchmark::State &state) {
   state.SetItemsProcessed(state.iterations() * 971);
 }
 BENCHMARK(BM_VertexListOnly);
+
+// The same records appended a run of 64 at a time (ll_append_copies), as
+// the polylines append them.
+void BM_VertexRunsOnly(benchmark::State &state) {
+  std::vector<zv_poly_3d> run(64);
+  for (auto _ : state) {
+    ll_list *out = ll_create_list();
+    for (int i = 0; i < 971; i += 64) ll_append_copies(out, run.data(), sizeof(zv_poly_3d), std::min(64, 971 - i), ZV_ITEM_POLY);
+    ll_purge_list(out);
+  }
+  state.SetItemsProcessed(state.iterations() * 971);
+}
+BENCHMARK(BM_VertexRunsOnly);
 
 }  // namespace

@@ -15,7 +15,11 @@
  *  - When the kernel refuses memory, the function reports zv_memerr with its
  *    own name, releases whatever it made that no list owns yet and returns
  *    -1 (a result code), null (a record) or the count so far (a count).
- *    Vertices already appended stay appended.
+ *    Vertices already appended stay appended. Polylines and tessellations
+ *    append their records in runs of up to 64 (ll_append_copies): after a
+ *    refusal within a run the records made before it stay, and a record's
+ *    vertex list may then hold up to one run of samples more than its
+ *    statistics list.
  *  - Tessellators append to a record's output lists and never clear them;
  *    vertex numbers start from 0 in every call. Vertex indices are int16
  *    and wrap as two's complement past 32767.

@@ -60,14 +60,15 @@ bool append_arc(ll_list *list, double cx, double cy, double r, double z, double 
                 long base, General general) {
   if (n < 1 || !std::isfinite(start) || !std::isfinite(end)) return true;
   const ArcAngles angles = arc_angles(start, end, n);
+  zv::StagedVertices staged(list);
   for (long i = 0; i <= n; ++i) {
     const double theta = angles.at(i);
     double dx = 0.0, dy = 0.0;
     zv::Point3 p = quarter_point(theta, r, dx, dy) ? zv::Point3{cx + dx, cy + dy, z} : general(theta);
     p.z = z;
-    if (!zv::append_vertex(list, base + i, p)) return false;
+    if (!staged.add(base + i, p)) return false;
   }
-  return true;
+  return staged.finish();
 }
 
 // A coordinate within the tolerance of zero is stored as zero.

@@ -21,7 +21,9 @@ extern "C" ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t 
   // 2 pi / n taken through degrees; unused when n = 0 (the start point only).
   const double s = ((360.0 / static_cast<double>(m)) * kPi) / 180.0;
   const zv::Point3 s0{start->x, start->y, start->z};
-  for (long i = 0; i <= m; ++i) {
+  zv::StagedVertices staged(out.list());
+  bool made = true;
+  for (long i = 0; made && i <= m; ++i) {
     zv::Point3 p{0.0 + s0.x, 0.0 + s0.y, s0.z};
     if (i == m && i > 0) {
       p.x = kTwoPi * ra + s0.x;  // the arch ends exactly on the base line
@@ -30,9 +32,11 @@ extern "C" ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t 
       p.x = (theta - std::sin(theta)) * ra + s0.x;
       p.y = (1.0 - std::cos(theta)) * r + s0.y;
     }
-    if (!zv::append_vertex(out.list(), i, p)) return zv::memory_refused("zv_cycloidpnts_3d");
-    // 32768 vertices (n = 32767) count as 32767, as the kernel's count does.
-    *count = static_cast<int16_t>(i + 1 > INT16_MAX ? INT16_MAX : i + 1);
+    made = staged.add(i, p);
   }
-  return 0;
+  made = made && staged.finish();
+  // 32768 vertices (n = 32767) count as 32767, as the kernel's count does.
+  const long appended = staged.appended();
+  *count = static_cast<int16_t>(appended > INT16_MAX ? INT16_MAX : appended);
+  return made ? 0 : zv::memory_refused("zv_cycloidpnts_3d");
 }

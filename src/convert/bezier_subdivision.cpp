@@ -81,6 +81,20 @@ void overwrite(zv_curve *target, zv_curve *made) {
   zv_purge_curve(made);
 }
 
+// Appends the p + 1 weighted points of a piece after what the lists hold,
+// numbered from 0: piece(0) .. piece(p), or piece(p) .. piece(0) when
+// reversed. False when the kernel refused memory.
+bool append_piece(ll_list *points, ll_list *weights, const zv::Weighted *piece, int p, bool reversed) {
+  zv::StagedVertices staged_points(points);
+  zv::StagedRecords<zv_rnumber, ZV_ITEM_RNUMBER> staged_weights(weights);
+  for (int k = 0; k <= p; ++k) {
+    const zv::Weighted &w = piece[reversed ? p - k : k];
+    staged_weights.slot() = zv_rnumber{w.w};
+    if ((staged_weights.full() && !staged_weights.flush()) || !staged_points.add(k, w.p)) return false;
+  }
+  return staged_weights.flush() && staged_points.finish();
+}
+
 }  // namespace
 
 extern "C" ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_curve *before, zv_curve *after) {
@@ -144,11 +158,16 @@ extern "C" ZV_API int16_t zv_sub_ratbezier_curve3d(zv_curve *source, double t, z
   before->degree = static_cast<int16_t>(p);
 
   // The piece after t follows what its lists held; the piece before t goes
-  // in front of what its lists held, the split point first.
-  for (int k = 0; k <= p; ++k) {
-    const zv::Weighted &a = pieces.after[k], &b = pieces.before[k];
-    if (!zv::add_real(after->weight_list, 1, a.w) || !zv::add_vertex(after->ctrl_list, 1, k, a.p) ||
-        !zv::add_real(before->weight_list, 0, b.w) || !zv::add_vertex(before->ctrl_list, 0, p - k, b.p))
+  // in front of what its lists held, the split point first. Into empty
+  // lists (the usual case) that is the before piece appended from its
+  // first control point on, in runs like the after piece.
+  const bool runs = !before->ctrl_list->head && !before->weight_list->head;
+  if (!append_piece(after->ctrl_list, after->weight_list, pieces.after, p, false) ||
+      (runs && !append_piece(before->ctrl_list, before->weight_list, pieces.before, p, true)))
+    return zv::memory_refused(kName);
+  for (int k = 0; !runs && k <= p; ++k) {
+    const zv::Weighted &b = pieces.before[k];
+    if (!zv::add_real(before->weight_list, 0, b.w) || !zv::add_vertex(before->ctrl_list, 0, p - k, b.p))
       return zv::memory_refused(kName);
   }
   return 0;

@@ -74,9 +74,10 @@ extern "C" ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_
   }
   const BezierForms curve(p, used);
   const double h = sample_step(n);
-  for (int i = 0; i < n; ++i) {
-    if (!zv::append_vertex(out.list(), i, curve.at(i * h))) return zv::memory_refused("zv_bezier_curve_3d");
-  }
+  zv::StagedVertices staged(out.list());
+  bool made = true;
+  for (int i = 0; made && i < n; ++i) made = staged.add(i, curve.at(i * h));
+  if (!made || !staged.finish()) return zv::memory_refused("zv_bezier_curve_3d");
   // The cursor ends where the last sample's walk ended: on the head after
   // the downward form (only a single sample at t = 0 ends with it), else on
   // P(d).

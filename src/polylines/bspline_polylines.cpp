@@ -50,22 +50,22 @@ extern "C" ZV_API int16_t zv_bspline_3d(int16_t n, ll_list *ctrl, int16_t *point
   if (!sink.ready()) return zv::memory_refused("zv_bspline_3d");
 
   ControlWindow<4> window(ctrl);
+  zv::StagedVertices staged(sink.list());
   long count = 0;
-  for (long segment = 0; segment < n - 3; ++segment) {
+  bool made = true;
+  for (long segment = 0; made && segment < n - 3; ++segment) {
     if (segment > 0) window.slide();
     const CubicBSplineSegment cubic(window.points());
     // A later segment starts where the previous one ended: that join is
     // appended once.
-    for (long k = segment == 0 ? 0 : 1; k <= m; ++k) {
+    for (long k = segment == 0 ? 0 : 1; made && k <= m; ++k) {
       const double u = static_cast<double>(k) / static_cast<double>(m);
-      if (!zv::append_vertex(sink.list(), count, cubic.at(u))) {
-        *points = zv::vertex_number(count);
-        return zv::memory_refused("zv_bspline_3d");
-      }
-      *points = zv::vertex_number(++count);
+      made = staged.add(count++, cubic.at(u));
     }
   }
-  return 0;
+  made = made && staged.finish();
+  *points = zv::vertex_number(staged.appended());
+  return made ? 0 : zv::memory_refused("zv_bspline_3d");
 }
 
 extern "C" ZV_API int16_t zv_quad_bspline_3d(int16_t n, ll_list *ctrl, int16_t mode, int16_t *count,

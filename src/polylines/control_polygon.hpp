@@ -67,14 +67,18 @@ inline long copy_leading_records(ll_list *ctrl, long k, ll_list *out) {
 template <int K>
 bool append_blended_segments(ControlWindow<K> &window, long segments, const SegmentWeights<K> &weights,
                              ll_list *out, long &appended, int16_t *counter) {
-  for (long segment = 0; segment < segments; ++segment) {
+  StagedVertices staged(out);
+  const long first = appended;
+  bool made = true;
+  for (long segment = 0; made && segment < segments; ++segment) {
     if (segment > 0) window.slide();
-    for (int i = 0; i < weights.count; ++i) {
-      if (!append_vertex(out, appended, weights.at[i].blend(window.points()))) return false;
-      *counter = vertex_number(++appended);
-    }
+    for (int i = 0; made && i < weights.count; ++i)
+      made = staged.add(first + (segment * weights.count + i), weights.at[i].blend(window.points()));
   }
-  return true;
+  made = made && staged.finish();
+  appended = first + staged.appended();
+  *counter = vertex_number(appended);
+  return made;
 }
 
 }  // namespace zv::polyline

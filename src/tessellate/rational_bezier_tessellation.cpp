@@ -46,12 +46,12 @@ extern "C" ZV_API int16_t zv_mk_rat_bezier_3d(zv_curve *curve, int16_t degree) {
   zv::RealCursor weights(curve->weight_list->head, 1.0);  // a missing weight counts as 1
   for (int k = 0; k <= n; ++k) window[k] = {points.next(), weights.next()};
 
+  zv::StagedVertices staged(curve->vertex_list);
   long count = 0;
   for (const zv_rnumber &knot : zv::items<zv_rnumber>(curve->knot_list)) {
     zv::Weighted d[kMaxDegree + 1];
     for (int k = 0; k <= n; ++k) d[k] = window[k];
-    if (!zv::append_vertex(curve->vertex_list, count++, neville(d, n, knot.value)))
-      return zv::memory_refused("zv_mk_rat_bezier_3d");
+    if (!staged.add(count++, neville(d, n, knot.value))) return zv::memory_refused("zv_mk_rat_bezier_3d");
   }
-  return 0;
+  return staged.finish() ? 0 : zv::memory_refused("zv_mk_rat_bezier_3d");
 }
