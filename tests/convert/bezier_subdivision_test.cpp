@@ -252,4 +252,35 @@ TEST_F(BezierSubdivision, RefusedMemoryIsReportedOnceAndLeaksNothing) {
   }
 }
 
+// Into empty lists the rational pieces are appended in runs; into lists
+// that already hold items the piece before t goes in front of them and the
+// piece after t behind them. Both give the same pieces, vertex numbers
+// included.
+TEST_F(BezierSubdivision, RationalPiecesAreTheSameIntoEmptyAndFilledLists) {
+  const std::vector<zv_pnt_3d> P = {{0, 0, 0}, {1, 2, 0}, {2, 0, 1}, {3, 1, 2}, {5, 2, 1}};
+  Record source(rational_record(P, {1, 2, 0.5, 1, 3}));
+  Record before(zv_create_curve()), after(zv_create_curve()), held_before(zv_create_curve()),
+      held_after(zv_create_curve());
+  ASSERT_EQ(zv_sub_ratbezier_curve3d(source.get(), 0.3, before.get(), after.get()), 0);
+  ASSERT_EQ(zv_sub_ratbezier_curve3d(source.get(), 0.3, held_before.get(), held_after.get()), 0);
+  ASSERT_EQ(zv_sub_ratbezier_curve3d(source.get(), 0.3, held_before.get(), held_after.get()), 0);
+  const auto vb = zvtest::vertices(before->ctrl_list), va = zvtest::vertices(after->ctrl_list);
+  const auto hb = zvtest::vertices(held_before->ctrl_list), ha = zvtest::vertices(held_after->ctrl_list);
+  const auto wb = zvtest::reals(before->weight_list), wa = zvtest::reals(after->weight_list);
+  const auto hwb = zvtest::reals(held_before->weight_list), hwa = zvtest::reals(held_after->weight_list);
+  ASSERT_EQ(hb.size(), 2 * vb.size());
+  ASSERT_EQ(ha.size(), 2 * va.size());
+  for (size_t k = 0; k < vb.size(); ++k) {
+    for (size_t copy = 0; copy < 2; ++copy) {
+      const size_t at = copy * vb.size() + k;
+      EXPECT_EQ(hb[at].index, vb[k].index);
+      EXPECT_EQ(zvtest::distance({hb[at].x, hb[at].y, hb[at].z}, {vb[k].x, vb[k].y, vb[k].z}), 0.0);
+      EXPECT_EQ(hwb[at], wb[k]);
+      EXPECT_EQ(ha[at].index, va[k].index);
+      EXPECT_EQ(zvtest::distance({ha[at].x, ha[at].y, ha[at].z}, {va[k].x, va[k].y, va[k].z}), 0.0);
+      EXPECT_EQ(hwa[at], wa[k]);
+    }
+  }
+}
+
 }  // namespace
