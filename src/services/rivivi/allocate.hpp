@@ -4,10 +4,13 @@
 // them.
 #pragma once
 
+#include <rivezi3z/rivivi.h>
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "pool.hpp"
 
@@ -79,6 +82,14 @@ class BlockRun {
     return allocate(size, false);  // counted by allocate itself
   }
 
+  // A zero-filled T, or null when refused.
+  template <class T>
+  T *take_record() noexcept {
+    void *block = take(sizeof(T));
+    if (block) std::memset(block, 0, sizeof(T));
+    return static_cast<T *>(block);
+  }
+
   // Gives back a block from any kernel allocation; null is ignored.
   void give(void *block) noexcept {
     if (!block) return;
@@ -100,5 +111,18 @@ class BlockRun {
   bool direct_;
   long net_ = 0;
 };
+
+// Gives back the nodes of list (those reachable from its head), their items
+// and the header itself; a null list is ignored.
+inline void purge(BlockRun &run, ll_list *list) noexcept {
+  if (!list) return;
+  for (ll_node *node = list->head; node;) {
+    ll_node *next = node->next;
+    run.give(node->data);
+    run.give(node);
+    node = next;
+  }
+  run.give(list);
+}
 
 }  // namespace zv::kernel

@@ -167,16 +167,9 @@ ZV_API void *ll_get_list_data(const ll_list *list) {
 }
 
 ZV_API void ll_purge_list(ll_list *list) {
-  if (!list) return;
   // Only the nodes reachable from head belong to this list.
   zv::kernel::BlockRun run;
-  for (ll_node *node = list->head; node;) {
-    ll_node *next = node->next;
-    run.give(node->data);
-    run.give(node);
-    node = next;
-  }
-  run.give(list);
+  zv::kernel::purge(run, list);
 }
 
 }  // extern "C"

@@ -8,19 +8,20 @@
 extern "C" {
 
 ZV_API zv_curve *zv_create_curve(void) {
-  zv_curve *curve = zv::kernel::allocate_record<zv_curve>();
+  // The record and its four lists are made in one run of blocks.
+  zv::kernel::BlockRun run;
+  zv_curve *curve = run.take_record<zv_curve>();
   if (!curve) return nullptr;
-  ll_list *knots = ll_create_list();
-  ll_list *ctrl = ll_create_list();
-  ll_list *vertices = ll_create_list();
-  ll_list *stats = ll_create_list();
-  if (!knots || !ctrl || !vertices || !stats) {
+  ll_list *knots = run.take_record<ll_list>();
+  ll_list *ctrl = knots ? run.take_record<ll_list>() : nullptr;
+  ll_list *vertices = ctrl ? run.take_record<ll_list>() : nullptr;
+  ll_list *stats = vertices ? run.take_record<ll_list>() : nullptr;
+  if (!stats) {
     // A half-made record is no use to anyone: give back what was made.
-    ll_purge_list(knots);
-    ll_purge_list(ctrl);
-    ll_purge_list(vertices);
-    ll_purge_list(stats);
-    zv::kernel::release(curve);
+    run.give(knots);
+    run.give(ctrl);
+    run.give(vertices);
+    run.give(curve);
     return nullptr;
   }
   curve->knot_list = knots;
@@ -32,12 +33,13 @@ ZV_API zv_curve *zv_create_curve(void) {
 
 ZV_API void zv_purge_curve(zv_curve *curve) {
   if (!curve) return;
-  ll_purge_list(curve->weight_list);
-  ll_purge_list(curve->knot_list);
-  ll_purge_list(curve->ctrl_list);
-  ll_purge_list(curve->vertex_list);
-  ll_purge_list(curve->stats_list);
-  zv::kernel::release(curve);
+  zv::kernel::BlockRun run;
+  zv::kernel::purge(run, curve->weight_list);
+  zv::kernel::purge(run, curve->knot_list);
+  zv::kernel::purge(run, curve->ctrl_list);
+  zv::kernel::purge(run, curve->vertex_list);
+  zv::kernel::purge(run, curve->stats_list);
+  run.give(curve);
 }
 
 ZV_API zv_poly_3d *zv_create_poly_3d(void) { return zv::kernel::allocate_record<zv_poly_3d>(); }
