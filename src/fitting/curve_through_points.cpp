@@ -85,12 +85,19 @@ bool unit_row(const double *knots, int p, double u, long i) {
   return true;
 }
 
-// The knot span of u, the parameter of row i. Averaged knots put it among
-// the few spans right of i, so zv_findknotspan first searches a window of
-// the knot vector there; the answer stands when it meets the span's
-// defining inequality (the span is unique), else the whole vector is
-// searched (given knots, domain ends).
-long span_of(const double *knots, long n, int p, double u, long i) {
+// The knot span of u, the parameter of row i. Parameters mostly rise from
+// row to row, so the previous row's span, moved right past the knots that
+// u has reached, is tried first; else averaged knots put the span among the
+// few right of i, so zv_findknotspan searches a window of the knot vector
+// there. Either answer stands when it meets the span's defining inequality
+// (the span is unique), else the whole vector is searched (given knots,
+// domain ends).
+long span_of(const double *knots, long n, int p, double u, long i, long previous) {
+  if (previous >= p && previous < n) {
+    long s = previous;
+    while (s + 1 < n && knots[s + 1] <= u) ++s;
+    if (knots[s] <= u && u < knots[s + 1]) return s;
+  }
   const long lo = i - p;
   const long hi = i + 2 * p + 1;
   if (lo >= 0 && hi <= n + p) {
@@ -109,6 +116,7 @@ int fill_collocation(const double *knots, const double *u, long n, int p, int h,
   const long w = 2 * h + 1;
   double basis[kMaxDegree + 1];
   int need = 0;
+  long s = -1;
   for (long i = 0; i < n; ++i) {
     double *row = band + i * w;
     std::fill(row, row + w, 0.0);
@@ -116,7 +124,7 @@ int fill_collocation(const double *knots, const double *u, long n, int p, int h,
       row[h] = 1.0;
       continue;
     }
-    const long s = span_of(knots, n, p, u[i], i);
+    s = span_of(knots, n, p, u[i], i, s);
     const long first = s - p;
     if (i < first || i > s) return -1;
     need = std::max(need, static_cast<int>(std::max(i - first, s - i)));

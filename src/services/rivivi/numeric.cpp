@@ -69,27 +69,38 @@ constexpr double ratio_or_zero(double a, double b) noexcept { return b == 0.0 ? 
 // stored row by row (b[i * m + c]). Every column sees exactly the
 // operations, in the order, of a solve on its own; the columns only run
 // side by side, so the serial chain of divisions of one column overlaps
-// with the others'. M is m when known at compile time (1 to 3), else 0.
-template <int M>
+// with the others'. M is m when known at compile time (1 to 3), else 0; H
+// likewise the half-width (1 to 3), so that the rows away from the ends,
+// which use the whole band, run fully unrolled.
+template <int M, int H>
 void solve_band(const double *a, Index rows, Index half, Index m, const double *b, double *x) noexcept {
-  constexpr int kMaxFixed = 3;
   const Index cols = M > 0 ? M : m;
   for (Index i = 0; i < rows; ++i) {
     const double *row_i = band_row(a, i, half);
+    const Index first = greater(0, i - half);
     for (Index c = 0; c < cols; ++c) {
       double sum = b[i * cols + c];
-      for (Index k = greater(0, i - half); k < i; ++k) sum -= row_i[k - i] * x[k * cols + c];
+      if (H > 0 && i >= H) {
+        for (Index k = i - H; k < i; ++k) sum -= row_i[k - i] * x[k * cols + c];
+      } else {
+        for (Index k = first; k < i; ++k) sum -= row_i[k - i] * x[k * cols + c];
+      }
       x[i * cols + c] = sum;
     }
   }
   for (Index i = rows - 1; i >= 0; --i) {
     const double *row_i = band_row(a, i, half);
-    const Index last = lesser(rows - 1, i + half);
-    if constexpr (M > 0 && M <= kMaxFixed) {
+    const Index last = H > 0 && i + H <= rows - 1 ? i + H : lesser(rows - 1, i + half);
+    if constexpr (M > 0) {
       double sum[M];
       for (int c = 0; c < M; ++c) sum[c] = x[i * M + c];
-      for (Index j = i + 1; j <= last; ++j)
-        for (int c = 0; c < M; ++c) sum[c] -= row_i[j - i] * x[j * M + c];
+      if (H > 0 && i + H <= rows - 1) {
+        for (Index j = i + 1; j <= i + H; ++j)
+          for (int c = 0; c < M; ++c) sum[c] -= row_i[j - i] * x[j * M + c];
+      } else {
+        for (Index j = i + 1; j <= last; ++j)
+          for (int c = 0; c < M; ++c) sum[c] -= row_i[j - i] * x[j * M + c];
+      }
       for (int c = 0; c < M; ++c) x[i * M + c] = sum[c] / row_i[0];
     } else {
       for (Index c = 0; c < cols; ++c) {
@@ -101,11 +112,56 @@ void solve_band(const double *a, Index rows, Index half, Index m, const double *
   }
 }
 
+// solve_band with the half-width fixed where it is a common one.
+template <int M>
+void solve_band_of(const double *a, Index rows, Index half, Index m, const double *b, double *x) noexcept {
+  switch (half) {
+    case 1: solve_band<M, 1>(a, rows, half, m, b, x); break;
+    case 2: solve_band<M, 2>(a, rows, half, m, b, x); break;
+    case 3: solve_band<M, 3>(a, rows, half, m, b, x); break;
+    default: solve_band<M, 0>(a, rows, half, m, b, x); break;
+  }
+}
+
+// One elimination step of the band LU decomposition: the rows k + 1 ..
+// last below pivot row k. H is the half-width when the step uses the whole
+// band (last = k + H) and is known at compile time, else 0.
+template <int H>
+void eliminate(double *a, Index k, Index last, Index half, const double *row_k, double pivot) noexcept {
+  const Index end = H > 0 ? k + H : last;
+  for (Index i = k + 1; i <= end; ++i) {
+    double *row_i = band_row(a, i, half);
+    const double factor = row_i[k - i] / pivot;
+    row_i[k - i] = factor;
+    for (Index j = k + 1; j <= end; ++j) row_i[j - i] -= factor * row_k[j - k];
+  }
+}
+
+// Doolittle's LU decomposition of the band (see zv_ludecomposition), with
+// the steps that use the whole band unrolled for a half-width H.
+template <int H>
+int16_t decompose_band(double *a, Index rows, Index half) noexcept {
+  for (Index k = 0; k < rows; ++k) {
+    const double *row_k = band_row(a, k, half);
+    const double pivot = row_k[0];
+    if (pivot == 0.0 || !std::isfinite(pivot)) return 2;
+    const Index last = lesser(rows - 1, k + half);
+    if (H > 0 && last == k + H) {
+      eliminate<H>(a, k, last, half, row_k, pivot);
+    } else {
+      eliminate<0>(a, k, last, half, row_k, pivot);
+    }
+  }
+  return 0;
+}
+
 // The basis functions alone (The NURBS Book, A2.2): the column of the
 // table of A2.3 that the derivatives need is not kept, but every value is
 // formed by the same operations in the same order, so both give the same
-// doubles.
-int16_t basis_values(const double *knots, Index s, Index p, double u, double *out) noexcept {
+// doubles. P is the degree when fixed at compile time (unrolled), else 0.
+template <int P>
+int16_t basis_values(const double *knots, Index s, Index degree, double u, double *out) noexcept {
+  const Index p = P > 0 ? P : degree;
   double left[kMaxOrder];
   double right[kMaxOrder];
   out[0] = 1.0;
@@ -139,21 +195,12 @@ ZV_API double zv_inverse(double x) {
 ZV_API int16_t zv_ludecomposition(double *a, int16_t n, int16_t h) {
   using zv::kernel::Index;
   if (!zv::kernel::valid_band(a, n, h)) return 1;
-  const Index rows = n;
-  const Index half = h;
-  for (Index k = 0; k < rows; ++k) {
-    double *row_k = zv::kernel::band_row(a, k, half);
-    const double pivot = row_k[0];
-    if (pivot == 0.0 || !std::isfinite(pivot)) return 2;
-    const Index last = zv::kernel::lesser(rows - 1, k + half);
-    for (Index i = k + 1; i <= last; ++i) {
-      double *row_i = zv::kernel::band_row(a, i, half);
-      const double factor = row_i[k - i] / pivot;
-      row_i[k - i] = factor;
-      for (Index j = k + 1; j <= last; ++j) row_i[j - i] -= factor * row_k[j - k];
-    }
+  switch (h) {
+    case 1: return zv::kernel::decompose_band<1>(a, n, h);
+    case 2: return zv::kernel::decompose_band<2>(a, n, h);
+    case 3: return zv::kernel::decompose_band<3>(a, n, h);
+    default: return zv::kernel::decompose_band<0>(a, n, h);
   }
-  return 0;
 }
 
 ZV_API int16_t zv_forbacksubstitution(const double *a, int16_t n, int16_t h, double *b, double *x) {
@@ -164,10 +211,10 @@ ZV_API int16_t zv_forbacksubstitution_n(const double *a, int16_t n, int16_t h, i
                                         double *x) {
   if (!zv::kernel::valid_band(a, n, h) || m < 1 || !b || !x) return 1;
   switch (m) {
-    case 1: zv::kernel::solve_band<1>(a, n, h, 1, b, x); break;
-    case 2: zv::kernel::solve_band<2>(a, n, h, 2, b, x); break;
-    case 3: zv::kernel::solve_band<3>(a, n, h, 3, b, x); break;
-    default: zv::kernel::solve_band<0>(a, n, h, m, b, x); break;
+    case 1: zv::kernel::solve_band_of<1>(a, n, h, 1, b, x); break;
+    case 2: zv::kernel::solve_band_of<2>(a, n, h, 2, b, x); break;
+    case 3: zv::kernel::solve_band_of<3>(a, n, h, 3, b, x); break;
+    default: zv::kernel::solve_band_of<0>(a, n, h, m, b, x); break;
   }
   return 0;
 }
@@ -193,17 +240,16 @@ ZV_API int16_t zv_findknotspan(const double *knots, int16_t m, int16_t order, do
   return static_cast<int16_t>(zv::kernel::last_span_at_or_below(knots, first, last, u));
 }
 
-// The NURBS Book, A2.3: the non-zero basis functions of span s and their
-// derivatives, from the triangular table of basis functions of rising degree
-// and the knot differences stored below its diagonal.
-ZV_API int16_t zv_basisfunctions(const double *knots, int16_t s, int16_t p, double u, int16_t k,
-                                 double *out) {
-  using zv::kernel::Index;
-  using zv::kernel::kMaxOrder;
-  using zv::kernel::ratio_or_zero;
-  if (!knots || !out || p < 0 || p > ZV_MAX_BASIS_DEGREE || s < p || k < 0) return 1;
+}  // extern "C"
+
+namespace zv::kernel {
+namespace {
+
+// zv_basisfunctions with derivatives (k >= 1, arguments checked): kept out
+// of line, so that the values-only calls do not set up its tables.
+[[gnu::noinline]] int16_t basis_with_derivatives(const double *knots, Index s, Index p, double u, Index k,
+                                                 double *out) noexcept {
   const Index order = p + 1;
-  if (k == 0) return zv::kernel::basis_values(knots, s, p, u, out);
 
   double ndu[kMaxOrder][kMaxOrder];
   double left[kMaxOrder];
@@ -266,6 +312,27 @@ ZV_API int16_t zv_basisfunctions(const double *knots, int16_t s, int16_t p, doub
     factor *= static_cast<double>(p - d);
   }
   return 0;
+}
+
+}  // namespace
+}  // namespace zv::kernel
+
+extern "C" {
+
+// The NURBS Book, A2.3: the non-zero basis functions of span s and their
+// derivatives, from the triangular table of basis functions of rising degree
+// and the knot differences stored below its diagonal.
+ZV_API int16_t zv_basisfunctions(const double *knots, int16_t s, int16_t p, double u, int16_t k,
+                                 double *out) {
+  if (!knots || !out || p < 0 || p > ZV_MAX_BASIS_DEGREE || s < p || k < 0) return 1;
+  if (k == 0) {
+    switch (p) {
+      case 2: return zv::kernel::basis_values<2>(knots, s, p, u, out);
+      case 3: return zv::kernel::basis_values<3>(knots, s, p, u, out);
+      default: return zv::kernel::basis_values<0>(knots, s, p, u, out);
+    }
+  }
+  return zv::kernel::basis_with_derivatives(knots, s, p, u, k, out);
 }
 
 }  // extern "C"
