@@ -276,7 +276,8 @@ void BM_VertexRunsOnly(benchmark::State &state) {
   std::vector<zv_poly_3d> run(64);
   for (auto _ : state) {
     ll_list *out = ll_create_list();
-    for (int i = 0; i < 971; i += 64) ll_append_copies(out, run.data(), sizeof(zv_poly_3d), std::min(64, 971 - i), ZV_ITEM_POLY);
+    for (int i = 0; i < 971; i += 64)
+      ll_append_copies(out, run.data(), sizeof(zv_poly_3d), std::min(64, 971 - i), ZV_ITEM_POLY);
     ll_purge_list(out);
   }
   state.SetItemsProcessed(state.iterations() * 971);

@@ -47,13 +47,4 @@ void deboor_triangle(Node *d, const double *u, int p, double t) {
     for (int j = p; j >= r; --j) d[j] = deboor_blend(d[j - 1], d[j], t, u[j - 1], u[j + p - r]);
 }
 
-// The same triangle for a degree fixed at compile time, so the compiler
-// unrolls it (the tessellators' cubic path). The blends run in the same
-// order on the same operands as above: the results are the same doubles.
-template <int P, class Node>
-void deboor_triangle(Node *d, const double *u, double t) {
-  for (int r = 1; r <= P; ++r)
-    for (int j = P; j >= r; --j) d[j] = deboor_blend(d[j - 1], d[j], t, u[j - 1], u[j + P - r]);
-}
-
 }  // namespace zv

@@ -1,6 +1,7 @@
-// The one way every family appends output records: a new vertex or a new
-// statistics record made by the kernel, filled, and appended at the end,
-// one at a time or, for long outputs, staged and appended a run at a time.
+// The one way every family appends output records: a new vertex or real
+// number made by the kernel, filled and added at either end one at a time,
+// or, for long outputs, vertices and statistics records staged and appended
+// a run at a time.
 #pragma once
 
 #include <rivezi3z/rivivi.h>
@@ -30,23 +31,6 @@ inline bool add_real(ll_list *list, int16_t where, double value) {
   if (!r) return false;
   r->value = value;
   return ll_add_list_item(list, where, r, ZV_ITEM_RNUMBER) != 0;
-}
-
-// Appends a new statistics record holding s; false when refused.
-inline bool append_stats(ll_list *list, const zv_curve_stats_3d &s) {
-  zv_curve_stats_3d *rec = zv_create_curve_stats_3d();
-  if (!rec) return false;
-  *rec = s;
-  return ll_add_list_item(list, 1, rec, ZV_ITEM_PLAIN) != 0;
-}
-
-// Appends a new statistics record holding t alone (the kernel zero-fills
-// the rest); false when refused.
-inline bool append_stats_t(ll_list *list, double t) {
-  zv_curve_stats_3d *rec = zv_create_curve_stats_3d();
-  if (!rec) return false;
-  rec->t = t;
-  return ll_add_list_item(list, 1, rec, ZV_ITEM_PLAIN) != 0;
 }
 
 // Records staged for one output list and handed to the kernel a run at a

@@ -118,14 +118,15 @@ ZV_API long ll_append_copies(ll_list *list, const void *records, size_t size, lo
   zv::kernel::reset_if_empty(list);
   ll_node *last = list->head ? zv::kernel::last_node(list) : nullptr;
   const auto *src = static_cast<const unsigned char *>(records);
+  using zv::kernel::append_run;
   long made = 0;
   switch (size) {
-    case sizeof(zv_poly_3d): made = zv::kernel::append_run<sizeof(zv_poly_3d)>(list, last, src, size, count, type); break;
-    case sizeof(zv_rnumber): made = zv::kernel::append_run<sizeof(zv_rnumber)>(list, last, src, size, count, type); break;
+    case sizeof(zv_poly_3d): made = append_run<sizeof(zv_poly_3d)>(list, last, src, size, count, type); break;
+    case sizeof(zv_rnumber): made = append_run<sizeof(zv_rnumber)>(list, last, src, size, count, type); break;
     case sizeof(zv_curve_stats_3d):
-      made = zv::kernel::append_run<sizeof(zv_curve_stats_3d)>(list, last, src, size, count, type);
+      made = append_run<sizeof(zv_curve_stats_3d)>(list, last, src, size, count, type);
       break;
-    default: made = zv::kernel::append_run<0>(list, last, src, size, count, type); break;
+    default: made = append_run<0>(list, last, src, size, count, type); break;
   }
   if (made > 0) {
     list->tail = last;
