@@ -51,13 +51,8 @@ class CubicDeBoor {
     double a[6];
     shares(right_, both(t), a, false);
     PairedPoint e[4] = {paired(d[0]), paired(d[1]), paired(d[2]), paired(d[3])};
-    e[3] = blend(e[2], e[3], a[0]);
-    e[2] = blend(e[1], e[2], a[1]);
-    e[1] = blend(e[0], e[1], a[2]);
-    e[3] = blend(e[2], e[3], a[3]);
-    e[2] = blend(e[1], e[2], a[4]);
-    e[3] = blend(e[2], e[3], a[5]);
-    return {e[3].xy[0], e[3].xy[1], e[3].z};
+    const PairedPoint at = triangle(e, a);
+    return {at.xy[0], at.xy[1], at.z};
   }
 
   // The point at t of the homogeneous window d(0) .. d(3). The homogeneous
@@ -66,13 +61,8 @@ class CubicDeBoor {
     double alpha[6];
     shares(left_, both(t), alpha, true);
     WeightedPair e[4] = {paired(d[0]), paired(d[1]), paired(d[2]), paired(d[3])};
-    e[3] = blend(e[2], e[3], alpha[0]);
-    e[2] = blend(e[1], e[2], alpha[1]);
-    e[1] = blend(e[0], e[1], alpha[2]);
-    e[3] = blend(e[2], e[3], alpha[3]);
-    e[2] = blend(e[1], e[2], alpha[4]);
-    e[3] = blend(e[2], e[3], alpha[5]);
-    return {e[3].p.xy[0], e[3].p.xy[1], e[3].p.z};
+    const WeightedPair at = triangle(e, alpha);
+    return {at.p.xy[0], at.p.xy[1], at.p.z};
   }
 
  private:
@@ -91,6 +81,18 @@ class CubicDeBoor {
       const Lanes2 s = (from_left ? t - end[i] : end[i] - t) / length_[i];
       std::memcpy(out + 2 * i, &s, sizeof s);
     }
+  }
+
+  // The six blends in the general triangle's order, with their shares;
+  // e(3) is the point at t afterwards.
+  template <class Node>
+  static Node triangle(Node *e, const double *share) {
+    e[3] = blend(e[2], e[3], share[0]);
+    e[2] = blend(e[1], e[2], share[1]);
+    e[1] = blend(e[0], e[1], share[2]);
+    e[3] = blend(e[2], e[3], share[3]);
+    e[2] = blend(e[1], e[2], share[4]);
+    return blend(e[2], e[3], share[5]);
   }
 
   // deboor_blend of the plain form: a * lo + (1 - a) * hi.
