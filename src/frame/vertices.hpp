@@ -6,6 +6,8 @@
 
 #include <rivezi3z/rivivi.h>
 
+#include <cstring>
+
 #include "frame/records.hpp"
 
 namespace zv {
@@ -85,8 +87,15 @@ class StagedSamples {
     return !vertices_.full() || finish();
   }
 
-  // Stages a vertex numbered index at p with statistics holding t alone.
-  bool add(long index, const Point3 &p, double t) { return add(index, p, zv_curve_stats_3d{t, {}, {}, {}}); }
+  // Stages a vertex numbered index at p with statistics holding t alone
+  // (cleared in place: a zeroed temporary would be cleared and copied).
+  bool add(long index, const Point3 &p, double t) {
+    zv_curve_stats_3d &s = stats_.slot();
+    std::memset(&s, 0, sizeof s);
+    s.t = t;
+    vertices_.slot() = zv_poly_3d{vertex_number(index), p.x, p.y, p.z};
+    return !vertices_.full() || finish();
+  }
 
   // Appends what is staged.
   bool finish() { return vertices_.flush() && stats_.flush(); }
