@@ -34,13 +34,17 @@ long nub(int n, int k, int16_t degree) {
   return made(curve) + (!curve && !whole ? 10 : 0);
 }
 
-// A rational definition of a fresh record from n points and w weights.
+// A rational definition of a fresh record from n points and w weights; 99
+// when a refusal changed anything but the type, or left the type unset.
 long rational(bool nurb, int n, int w, int16_t degree) {
   zv_curve *curve = zv_create_curve();
   ll_list *ctrl = zvtest::make_polygon(points(n)), *knots = zvtest::make_reals(rising(n + degree + 1)),
-          *weights = zvtest::make_reals(std::vector<double>(w, 1.0));
-  const long r = nurb ? zv_mk_def_nurb_curve3d(ctrl, knots, weights, degree, 0, curve)
-                      : zv_def_ratbezier_curve3d(ctrl, knots, weights, degree, curve);
+          *weights = zvtest::make_reals(std::vector<double>(w, 1.0)), *before = curve->ctrl_list;
+  long r = nurb ? zv_mk_def_nurb_curve3d(ctrl, knots, weights, degree, 0, curve)
+                : zv_def_ratbezier_curve3d(ctrl, knots, weights, degree, curve);
+  if (curve->type != (nurb ? ZV_CURVE_NURB : ZV_CURVE_RATBEZIER) ||
+      (r != 0 && (curve->degree != 0 || zvtest::value(curve->ctrl_list) != before)))
+    r = 99;
   if (r == 0) curve->ctrl_list = curve->knot_list = curve->weight_list = nullptr;
   zv_purge_curve(curve);
   ll_purge_list(ctrl), ll_purge_list(knots), ll_purge_list(weights);
@@ -119,7 +123,6 @@ TEST_F(NurbsFamily, BadInputTable) {
   const std::vector<BadInput> rows = {
       {"zv_def_nubspl_curve3d", "one knot short of n + p - 1", [] { return nub(5, 6, 3); }, 0, {kBadKnots}},
       {"zv_def_nubspl_curve3d", "degree 16", [] { return nub(5, 40, 16); }, 0, {kBadDegree}},
-      {"zv_def_nubspl_curve3d", "degree 0", [] { return nub(2, 1, 0); }, 0, {kBadDegree}},
       {"zv_def_nubspl_curve3d", "degree -32768", [] { return nub(3, 1, -32768); }, 0, {kBadDegree}},
       {"zv_def_nubspl_curve3d", "no knot", [] { return nub(2, 0, 0); }, 0, {kBadKnots}},
       {"zv_def_nubspl_curve3d", "both wrong: the knots named", [] { return nub(5, 6, 16); }, 0, {kBadKnots}},
@@ -138,6 +141,7 @@ TEST_F(NurbsFamily, BadInputTable) {
       {"zv_def_ratbezier_curve3d", "null record", [] { return zv_def_ratbezier_curve3d(nullptr, nullptr, nullptr, 3, nullptr); }, 4},
       {"zv_def_ratbezier_curve3d", "fewer points than degree + 1", [] { return rational(false, 3, 3, 3); }, 1},
       {"zv_def_ratbezier_curve3d", "more weights than points", [] { return rational(false, 4, 5, 3); }, 2},
+      {"zv_def_ratbezier_curve3d", "points tested before the degree", [] { return rational(false, 4, 2, 16); }, 1},
       {"zv_def_ratbezier_curve3d", "degree -1", [] { return rational(false, 2, 2, -1); }, 3},
       {"zv_deboor_3d / zv_rat_deboor_3d", "t = -2e-7", [] { return deboor(-2e-7, 1); }, 2},
       {"zv_deboor_3d / zv_rat_deboor_3d", "NaN t", [] { return deboor(kNaN, 1); }, 2},
