@@ -187,6 +187,12 @@ TEST_F(NurbsFamily, BadInputTable) {
          }, 4},
         {f, "span steps 0: first parameter undefined", [nurb] { return span(nurb, [](zv_curve *c) { c->span_steps = 0; }); }, 5},
         {f, "span steps -1: nothing sampled", [nurb] { return span(nurb, [](zv_curve *c) { c->span_steps = -1; }); }, 0},
+        {f, "knots from -1e-7: accepted", [nurb] {
+           return span(nurb, [](zv_curve *c) {
+             ll_purge_list(c->knot_list);
+             c->knot_list = zvtest::make_reals({-1e-7, -1e-7, -1e-7, 0.5, 1, 1, 1});
+           }) - 1000;
+         }, 0},
         {f, "knots below -1e-7", [nurb] {
            return span(nurb, [](zv_curve *c) {
              ll_purge_list(c->knot_list);
@@ -217,6 +223,10 @@ TEST_F(NurbsFamily, BadInputTable) {
       {"zv_mk_rat_bezier_3d", "null control list", [] { return rat_bezier(0, [](zv_curve *c) { c->ctrl_list = nullptr; }); }, 1},
       {"zv_mk_rat_bezier_3d", "null knot list", [] { return rat_bezier(0, [](zv_curve *c) { c->knot_list = nullptr; }); }, 2},
       {"zv_mk_rat_bezier_3d", "null weight list", [] { return rat_bezier(0, [](zv_curve *c) { c->weight_list = nullptr; }); }, 3},
+      {"zv_mk_rat_bezier_3d", "null knot and weight lists", [] { return rat_bezier(0, [](zv_curve *c) { c->knot_list = c->weight_list = nullptr; }); }, 2},
+      {"zv_mk_rat_bezier_3d", "every list null, degree 16", [] {
+         return rat_bezier(16, [](zv_curve *c) { c->ctrl_list = c->knot_list = c->weight_list = nullptr; });
+       }, 1},
       {"zv_mk_rat_bezier_3d", "degree 16", [none] { return rat_bezier(16, none); }, 4},
       {"zv_mk_rat_bezier_3d", "no degree anywhere", [] { return rat_bezier(0, [](zv_curve *c) { c->degree = 0; }); }, 4},
       {"zv_mk_rat_bezier_3d", "degree -32768 falls back to the record's", [none] { return rat_bezier(-32768, none) % 1000; }, 0},

@@ -23,35 +23,12 @@ TEST(Inverse, ReciprocalWithSignedInfinities) {
   EXPECT_TRUE(std::isnan(zv_inverse(kNaN)));
 }
 
-// Gaussian elimination with partial pivoting on a dense copy.
-std::vector<double> dense_solve(std::vector<double> a, std::vector<double> b) {
-  const int n = static_cast<int>(b.size());
-  for (int k = 0; k < n; ++k) {
-    int piv = k;
-    for (int i = k + 1; i < n; ++i)
-      if (std::fabs(a[i * n + k]) > std::fabs(a[piv * n + k])) piv = i;
-    for (int j = 0; j < n; ++j) std::swap(a[k * n + j], a[piv * n + j]);
-    std::swap(b[k], b[piv]);
-    for (int i = k + 1; i < n; ++i) {
-      const double f = a[i * n + k] / a[k * n + k];
-      for (int j = k; j < n; ++j) a[i * n + j] -= f * a[k * n + j];
-      b[i] -= f * b[k];
-    }
-  }
-  std::vector<double> x(n);
-  for (int i = n - 1; i >= 0; --i) {
-    double s = b[i];
-    for (int j = i + 1; j < n; ++j) s -= a[i * n + j] * x[j];
-    x[i] = s / a[i * n + i];
-  }
-  return x;
-}
-
 class BandSolve : public ::testing::TestWithParam<int> {};
 
 // A random diagonally dominant band matrix, with NaN in every slot of the
-// band layout outside the n x n matrix so that reading one shows.
-TEST_P(BandSolve, MatchesDenseEliminationAndSolvesSidesBitForBit) {
+// band layout outside the n x n matrix so that reading one shows; the
+// solution's residual against the dense matrix is small.
+TEST_P(BandSolve, SolvesAndSolvesSeveralSidesBitForBit) {
   const int seed = GetParam();
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> off(-1.0, 1.0), val(-10.0, 10.0);
@@ -66,12 +43,14 @@ TEST_P(BandSolve, MatchesDenseEliminationAndSolvesSidesBitForBit) {
     for (int j = std::max(0, i - h); j <= std::min(n - 1, i + h); ++j) band[i * w + (j - i + h)] = dense[i * n + j];
   }
   for (double &v : b) v = val(rng);
-  const std::vector<double> want = dense_solve(dense, b);
   ASSERT_EQ(zv_ludecomposition(band.data(), static_cast<int16_t>(n), h), 0);
   std::vector<double> x = b;  // solved in place
   ASSERT_EQ(zv_forbacksubstitution(band.data(), static_cast<int16_t>(n), h, x.data(), x.data()), 0);
-  for (int i = 0; i < n; ++i) EXPECT_NEAR(x[i], want[i], 1e-12 * (1 + std::fabs(want[i]))) << n << " " << h;
-
+  for (int i = 0; i < n; ++i) {
+    double ax = 0.0;
+    for (int j = 0; j < n; ++j) ax += dense[i * n + j] * x[j];
+    EXPECT_NEAR(ax, b[i], 1e-12 * (1 + std::fabs(b[i]))) << n << " " << h;
+  }
   // m = 1 .. 5 sides at once (the specialised widths and the general one).
   for (int m = 1; m <= 5; ++m) {
     std::vector<double> sides(static_cast<std::size_t>(n) * m), alone(n);

@@ -93,23 +93,6 @@ TEST_P(SpanTessellation, ShortSpansYieldNothingAndCallsAppend) {
   }
 }
 
-TEST_P(SpanTessellation, StepCountsAndRefusedParameters) {
-  const Spline s = zvtest::random_spline(6, 2, 9, nurb());
-  zvtest::Record curve(make(s, 1));
-  curve->span_steps = 0;  // the first parameter is 0/0: refused at once
-  EXPECT_EQ(tessellate(curve.get()), 5);
-  curve->span_steps = -3;  // no samples at all
-  EXPECT_EQ(tessellate(curve.get()), 0);
-  EXPECT_EQ(ll_list_length(curve->vertex_list), 0);
-  for (double shift : {-0.5, -1e-7}) {  // parameters below -1e-7 are refused; -1e-7 is not
-    Spline shifted = s;
-    for (double &k : shifted.knots) k += shift;
-    zvtest::Record c(make(shifted, 2));
-    EXPECT_EQ(tessellate(c.get()), shift < -1e-7 ? 5 : 0);
-    EXPECT_EQ(ll_list_length(c->vertex_list), shift < -1e-7 ? 0 : 4 * 3);
-  }
-}
-
 // Control points first .. min(last, n) with their knots are spans first - 1
 // onwards of the whole curve: the same parameters and points.
 TEST_P(SpanTessellation, SubRangeCoversItsSpansOfTheWholeCurve) {
