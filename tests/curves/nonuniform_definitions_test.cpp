@@ -7,17 +7,8 @@ namespace {
 
 using zvtest::KernelTest;
 
-std::vector<zv_pnt_3d> points(int n) {
-  std::vector<zv_pnt_3d> out;
-  for (int i = 0; i < n; ++i) out.push_back({double(i), double(i * i), 1.0});
-  return out;
-}
-
-std::vector<double> rising(int n) {
-  std::vector<double> out;
-  for (int i = 0; i < n; ++i) out.push_back(i);
-  return out;
-}
+using zvtest::points;
+using zvtest::rising;
 
 class Definitions : public KernelTest {
  protected:

@@ -12,17 +12,8 @@ using zvtest::kNaN;
 using zvtest::made;
 using zvtest::Message;
 
-std::vector<zv_pnt_3d> points(int n) {
-  std::vector<zv_pnt_3d> out;
-  for (int i = 0; i < n; ++i) out.push_back({1.0 * i, 0.5 * i * i, 1.0});
-  return out;
-}
-
-std::vector<double> rising(int n) {
-  std::vector<double> out;
-  for (int i = 0; i < n; ++i) out.push_back(i);
-  return out;
-}
+using zvtest::points;
+using zvtest::rising;
 
 // A non-uniform definition from n points and k knots: 1 for a record, plus
 // 10 when a refusal did not leave the caller's lists whole.

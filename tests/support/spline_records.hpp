@@ -28,6 +28,18 @@ inline std::vector<zv_pnt_3d> random_points(int n, unsigned seed) {
   return pts;
 }
 
+// n points along a parabola, and the numbers 0 .. n - 1 (knots that rise).
+inline std::vector<zv_pnt_3d> points(int n) {
+  std::vector<zv_pnt_3d> out;
+  for (int i = 0; i < n; ++i) out.push_back({1.0 * i, 0.5 * i * i, 1.0});
+  return out;
+}
+inline std::vector<double> rising(int n) {
+  std::vector<double> out;
+  for (int i = 0; i < n; ++i) out.push_back(i);
+  return out;
+}
+
 // A clamped spline: n control points, degree p, the full knot vector of
 // n + p + 1 knots (the records store it without its two outermost knots)
 // and n weights.
