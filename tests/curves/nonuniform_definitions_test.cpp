@@ -45,6 +45,13 @@ TEST_F(Definitions, NonUniformTakesBothListsOverAndCountsAtFullWidth) {
   zvtest::Record large(zv_def_nubspl_curve3d(keep(zvtest::make_polygon(many)), keep(zvtest::make_reals(rising(32770))), 3, 1));
   EXPECT_NE(large, nullptr);
   EXPECT_TRUE(reports.messages.empty());
+  for (long budget = 0; budget < 6; ++budget) {  // refused memory leaves the caller's lists whole
+    ll_list *c = keep(zvtest::make_polygon(points(5))), *k = keep(zvtest::make_reals(rising(7)));
+    zv_fail_alloc_after(budget);
+    zvtest::Record r(zv_def_nubspl_curve3d(c, k, 3, 1));
+    zv_fail_alloc_after(-1);
+    EXPECT_TRUE(r || (ll_list_length(c) == 5 && ll_list_length(k) == 7)) << budget;
+  }
 }
 
 // On success the three lists are attached by pointer (not copied, not taken

@@ -131,6 +131,17 @@ inline zv_curve *rat_bezier_curve() {
   return curve;
 }
 
+// A tessellator called on a record make() builds; the record's output
+// lists, with what the call appended, make the outcome.
+inline Workload sampling(const char *name, std::vector<std::string> memerrs, zv_curve *(*make)(), int16_t (*call)(zv_curve *)) {
+  return {name, Refused::MinusOne, std::move(memerrs), [make, call](const Arm &arm) {
+            zv_curve *curve = make();
+            Outcome o{arm([&] { return call(curve); })};
+            collect(o, curve);
+            return o;
+          }};
+}
+
 // A conic polyline call into a fresh list: f(list) gives the result and
 // the function's count output.
 template <class F>
@@ -151,13 +162,8 @@ inline std::vector<Workload> workloads() {
       uniform_definition("zv_def_ubspl_curve3d", zv_def_ubspl_curve3d),
       uniform_definition("zv_def_ucatrom_curve3d", zv_def_ucatrom_curve3d),
       uniform_definition("zv_def_ubetaspl_curve3d", beta_spline),
-      {"zv_mk_ucurve3d", Refused::MinusOne, {"zv_mk_ucurve3d"},
-       [](const Arm &arm) {
-         zv_curve *curve = uniform_curve(zv_def_ubspl_curve3d);
-         Outcome o{arm([&] { return zv_mk_ucurve3d(curve, 0.1); })};
-         collect(o, curve);
-         return o;
-       }},
+      sampling("zv_mk_ucurve3d", {"zv_mk_ucurve3d"}, [] { return uniform_curve(zv_def_ubspl_curve3d); },
+               [](zv_curve *c) { return zv_mk_ucurve3d(c, 0.1); }),
       pure("zv_eval_t_on_ucurve3d", [] {
         zv_curve *curve = uniform_curve(zv_def_ucatrom_curve3d);
         zv_poly_3d *seg[4];
@@ -319,29 +325,16 @@ inline std::vector<Workload> workloads() {
         const long r = zv_deboor_3d(1.4, 2, pts, knots, &p) + 10 * zv_rat_deboor_3d(1.4, 2, pts, weights, knots, &q);
         return sum(r, {p, q});
       }),
-      {"zv_mk_nubspline_3d", Refused::MinusOne, {"zv_mk_nubspline_3d"},
-       [](const Arm &arm) {
-         zv_curve *curve = make_nub(cubic(), 5);
-         Outcome o{arm([&] { return zv_mk_nubspline_3d(curve, 0, 0); })};
-         collect(o, curve);
-         return o;
-       }},
-      {"zv_mk_nurb_curve3d", Refused::MinusOne, {"mk_nurb_curve3d - 2", "zv_mk_nurb_curve3d"},
-       [](const Arm &arm) {
-         zv_curve *curve = make_nurb(cubic(), 5);
-         Outcome o{arm([&] { return zv_mk_nurb_curve3d(curve, 2, 7, 3, 0); })};
-         collect(o, curve);
-         return o;
-       }},
-      {"zv_mk_rat_bezier_3d", Refused::MinusOne, {"zv_mk_rat_bezier_3d"},
-       [](const Arm &arm) {
-         zv_curve *curve = rat_bezier_curve();
-         ll_purge_list(curve->vertex_list);
-         curve->vertex_list = nullptr;  // made by the call
-         Outcome o{arm([&] { return zv_mk_rat_bezier_3d(curve, 0); })};
-         collect(o, curve);
-         return o;
-       }},
+      sampling("zv_mk_nubspline_3d", {"zv_mk_nubspline_3d"}, [] { return make_nub(cubic(), 5); },
+               [](zv_curve *c) { return zv_mk_nubspline_3d(c, 0, 0); }),
+      sampling("zv_mk_nurb_curve3d", {"mk_nurb_curve3d - 2", "zv_mk_nurb_curve3d"}, [] { return make_nurb(cubic(), 5); },
+               [](zv_curve *c) { return zv_mk_nurb_curve3d(c, 2, 7, 3, 0); }),
+      sampling("zv_mk_rat_bezier_3d", {"zv_mk_rat_bezier_3d"}, [] {
+                 zv_curve *c = rat_bezier_curve();
+                 ll_purge_list(c->vertex_list);
+                 c->vertex_list = nullptr;  // made by the call
+                 return c;
+               }, [](zv_curve *c) { return zv_mk_rat_bezier_3d(c, 0); }),
       // array-form evaluation
       pure("zv_eval_pointoncurve_3d", [] {
         double ctrl[] = {0, 0, 1, 1, 2, 0, 3, 1}, knots[] = {0, 0, 0, 0.5, 1, 1, 1};
