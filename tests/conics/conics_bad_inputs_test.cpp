@@ -47,9 +47,12 @@ long ellipse_point(double a, double b, double angle) {
   return zv_ellipse_pnt_3d(C, a, b, angle, &p);
 }
 
+// The result and count; 10000 more when a degenerate rectangle changed n.
 long ellipse_polyline(zv_pnt_3d p1, zv_pnt_3d p2, int16_t n, ll_list *list) {
+  const int16_t given = n;
   int16_t count = -1;
-  return zv_ellipsepnts_3d(&p1, &p2, &n, &count, list) * 100 + count;
+  const long r = zv_ellipsepnts_3d(&p1, &p2, &n, &count, list);
+  return r * 100 + count + (r == 75 && n != given ? 10000 : 0);
 }
 
 long elliptic_arc(zv_pnt_3d p1, zv_pnt_3d p2, int16_t n, double start, ll_list *list) {
@@ -82,7 +85,7 @@ long hyperbola_branches(uint8_t mode, zv_pnt_3d c1, zv_pnt_3d c2, double length)
   const long r = zv_hyperbolapnts_3d(mode, &c1, &c2, length, &n, &count, a, b);
   const long appended = ll_list_length(a) + ll_list_length(b);
   ll_purge_list(a), ll_purge_list(b);
-  return appended ? 1000 + appended : r * 100 + n;
+  return appended ? 1000 + appended : r * 100 + n + (count != -1 ? 50 : 0);  // count is written on success only
 }
 
 long parabola_polyline(uint8_t mode, double a, double length) {
