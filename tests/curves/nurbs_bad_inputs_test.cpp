@@ -12,17 +12,8 @@ using zvtest::kNaN;
 using zvtest::made;
 using zvtest::Message;
 
-std::vector<zv_pnt_3d> points(int n) {
-  std::vector<zv_pnt_3d> out;
-  for (int i = 0; i < n; ++i) out.push_back({1.0 * i, 0.5 * i * i, 1.0});
-  return out;
-}
-
-std::vector<double> rising(int n) {
-  std::vector<double> out;
-  for (int i = 0; i < n; ++i) out.push_back(i);
-  return out;
-}
+using zvtest::points;
+using zvtest::rising;
 
 // A non-uniform definition from n points and k knots: 1 for a record, plus
 // 10 when a refusal did not leave the caller's lists whole.
@@ -34,13 +25,17 @@ long nub(int n, int k, int16_t degree) {
   return made(curve) + (!curve && !whole ? 10 : 0);
 }
 
-// A rational definition of a fresh record from n points and w weights.
+// A rational definition of a fresh record from n points and w weights; 99
+// when a refusal changed anything but the type, or left the type unset.
 long rational(bool nurb, int n, int w, int16_t degree) {
   zv_curve *curve = zv_create_curve();
   ll_list *ctrl = zvtest::make_polygon(points(n)), *knots = zvtest::make_reals(rising(n + degree + 1)),
-          *weights = zvtest::make_reals(std::vector<double>(w, 1.0));
-  const long r = nurb ? zv_mk_def_nurb_curve3d(ctrl, knots, weights, degree, 0, curve)
-                      : zv_def_ratbezier_curve3d(ctrl, knots, weights, degree, curve);
+          *weights = zvtest::make_reals(std::vector<double>(w, 1.0)), *before = curve->ctrl_list;
+  long r = nurb ? zv_mk_def_nurb_curve3d(ctrl, knots, weights, degree, 0, curve)
+                : zv_def_ratbezier_curve3d(ctrl, knots, weights, degree, curve);
+  if (curve->type != (nurb ? ZV_CURVE_NURB : ZV_CURVE_RATBEZIER) ||
+      (r != 0 && (curve->degree != 0 || zvtest::value(curve->ctrl_list) != before)))
+    r = 99;
   if (r == 0) curve->ctrl_list = curve->knot_list = curve->weight_list = nullptr;
   zv_purge_curve(curve);
   ll_purge_list(ctrl), ll_purge_list(knots), ll_purge_list(weights);
@@ -119,7 +114,6 @@ TEST_F(NurbsFamily, BadInputTable) {
   const std::vector<BadInput> rows = {
       {"zv_def_nubspl_curve3d", "one knot short of n + p - 1", [] { return nub(5, 6, 3); }, 0, {kBadKnots}},
       {"zv_def_nubspl_curve3d", "degree 16", [] { return nub(5, 40, 16); }, 0, {kBadDegree}},
-      {"zv_def_nubspl_curve3d", "degree 0", [] { return nub(2, 1, 0); }, 0, {kBadDegree}},
       {"zv_def_nubspl_curve3d", "degree -32768", [] { return nub(3, 1, -32768); }, 0, {kBadDegree}},
       {"zv_def_nubspl_curve3d", "no knot", [] { return nub(2, 0, 0); }, 0, {kBadKnots}},
       {"zv_def_nubspl_curve3d", "both wrong: the knots named", [] { return nub(5, 6, 16); }, 0, {kBadKnots}},
@@ -138,6 +132,7 @@ TEST_F(NurbsFamily, BadInputTable) {
       {"zv_def_ratbezier_curve3d", "null record", [] { return zv_def_ratbezier_curve3d(nullptr, nullptr, nullptr, 3, nullptr); }, 4},
       {"zv_def_ratbezier_curve3d", "fewer points than degree + 1", [] { return rational(false, 3, 3, 3); }, 1},
       {"zv_def_ratbezier_curve3d", "more weights than points", [] { return rational(false, 4, 5, 3); }, 2},
+      {"zv_def_ratbezier_curve3d", "points tested before the degree", [] { return rational(false, 4, 2, 16); }, 1},
       {"zv_def_ratbezier_curve3d", "degree -1", [] { return rational(false, 2, 2, -1); }, 3},
       {"zv_deboor_3d / zv_rat_deboor_3d", "t = -2e-7", [] { return deboor(-2e-7, 1); }, 2},
       {"zv_deboor_3d / zv_rat_deboor_3d", "NaN t", [] { return deboor(kNaN, 1); }, 2},
@@ -183,6 +178,12 @@ TEST_F(NurbsFamily, BadInputTable) {
          }, 4},
         {f, "span steps 0: first parameter undefined", [nurb] { return span(nurb, [](zv_curve *c) { c->span_steps = 0; }); }, 5},
         {f, "span steps -1: nothing sampled", [nurb] { return span(nurb, [](zv_curve *c) { c->span_steps = -1; }); }, 0},
+        {f, "knots from -1e-7: accepted", [nurb] {
+           return span(nurb, [](zv_curve *c) {
+             ll_purge_list(c->knot_list);
+             c->knot_list = zvtest::make_reals({-1e-7, -1e-7, -1e-7, 0.5, 1, 1, 1});
+           }) - 1000;
+         }, 0},
         {f, "knots below -1e-7", [nurb] {
            return span(nurb, [](zv_curve *c) {
              ll_purge_list(c->knot_list);
@@ -213,6 +214,10 @@ TEST_F(NurbsFamily, BadInputTable) {
       {"zv_mk_rat_bezier_3d", "null control list", [] { return rat_bezier(0, [](zv_curve *c) { c->ctrl_list = nullptr; }); }, 1},
       {"zv_mk_rat_bezier_3d", "null knot list", [] { return rat_bezier(0, [](zv_curve *c) { c->knot_list = nullptr; }); }, 2},
       {"zv_mk_rat_bezier_3d", "null weight list", [] { return rat_bezier(0, [](zv_curve *c) { c->weight_list = nullptr; }); }, 3},
+      {"zv_mk_rat_bezier_3d", "null knot and weight lists", [] { return rat_bezier(0, [](zv_curve *c) { c->knot_list = c->weight_list = nullptr; }); }, 2},
+      {"zv_mk_rat_bezier_3d", "every list null, degree 16", [] {
+         return rat_bezier(16, [](zv_curve *c) { c->ctrl_list = c->knot_list = c->weight_list = nullptr; });
+       }, 1},
       {"zv_mk_rat_bezier_3d", "degree 16", [none] { return rat_bezier(16, none); }, 4},
       {"zv_mk_rat_bezier_3d", "no degree anywhere", [] { return rat_bezier(0, [](zv_curve *c) { c->degree = 0; }); }, 4},
       {"zv_mk_rat_bezier_3d", "degree -32768 falls back to the record's", [none] { return rat_bezier(-32768, none) % 1000; }, 0},

@@ -1,9 +1,12 @@
-// Builders for non-uniform and rational curve records in tests: random
-// clamped curves with fixed seeds, the records made from them, and an
-// independent evaluation of the same curve by the kernel's basis functions.
+// Builders and references for curve tests: random clamped splines with
+// fixed seeds and the records made from them, random polygons, and
+// evaluations independent of the library's passes (the kernel's basis
+// functions, the Bernstein sum).
 #pragma once
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -11,17 +14,42 @@
 
 namespace zvtest {
 
+struct RecordDeleter {
+  void operator()(zv_curve *c) const { zv_purge_curve(c); }
+};
+using Record = std::unique_ptr<zv_curve, RecordDeleter>;
+
+// n points with coordinates in [-10, 10], reproducible from the seed.
+inline std::vector<zv_pnt_3d> random_points(int n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> u(-10.0, 10.0);
+  std::vector<zv_pnt_3d> pts(n);
+  for (auto &p : pts) p = {u(rng), u(rng), u(rng)};
+  return pts;
+}
+
+// n points along a parabola, and the numbers 0 .. n - 1 (knots that rise).
+inline std::vector<zv_pnt_3d> points(int n) {
+  std::vector<zv_pnt_3d> out;
+  for (int i = 0; i < n; ++i) out.push_back({1.0 * i, 0.5 * i * i, 1.0});
+  return out;
+}
+inline std::vector<double> rising(int n) {
+  std::vector<double> out;
+  for (int i = 0; i < n; ++i) out.push_back(i);
+  return out;
+}
+
 // A clamped spline: n control points, degree p, the full knot vector of
 // n + p + 1 knots (the records store it without its two outermost knots)
 // and n weights.
 struct Spline {
   int p = 0;
   std::vector<zv_pnt_3d> points;
-  std::vector<double> knots;  // full clamped vector
+  std::vector<double> knots;
   std::vector<double> weights;
 
   int n() const { return static_cast<int>(points.size()); }
-  // The n + p - 1 knots a record stores.
   std::vector<double> stored_knots() const { return {knots.begin() + 1, knots.end() - 1}; }
 };
 
@@ -56,10 +84,9 @@ inline zv_curve *make_nub(const Spline &s, int16_t span_steps) {
 // A NURB record of the spline; the record owns the three attached lists.
 inline zv_curve *make_nurb(const Spline &s, int16_t span_steps) {
   zv_curve *curve = zv_create_curve();
-  const int16_t result = zv_mk_def_nurb_curve3d(make_polygon(s.points), make_reals(s.stored_knots()),
-                                                make_reals(s.weights), static_cast<int16_t>(s.p),
-                                                span_steps, curve);
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(zv_mk_def_nurb_curve3d(make_polygon(s.points), make_reals(s.stored_knots()), make_reals(s.weights),
+                                   static_cast<int16_t>(s.p), span_steps, curve),
+            0);
   return curve;
 }
 
@@ -74,16 +101,26 @@ inline zv_pnt_3d basis_point(const Spline &s, double t) {
   for (int j = 0; j <= s.p; ++j) {
     const int i = span - s.p + j;
     const double bw = basis[j] * s.weights[i];
-    x += bw * s.points[i].x;
-    y += bw * s.points[i].y;
-    z += bw * s.points[i].z;
-    w += bw;
+    x += bw * s.points[i].x, y += bw * s.points[i].y, z += bw * s.points[i].z, w += bw;
   }
   return {x / w, y / w, z / w};
 }
 
+// The (rational) Bezier curve of the polygon at s by the Bernstein sum in
+// long double: independent of de Casteljau's triangle and Horner forms.
+inline zv_pnt_3d bernstein_point(const std::vector<zv_pnt_3d> &P, const std::vector<double> &w, long double s) {
+  const int p = static_cast<int>(P.size()) - 1;
+  long double x = 0, y = 0, z = 0, sum = 0, binomial = 1;
+  for (int i = 0; i <= p; ++i) {
+    const long double b = binomial * std::pow(s, i) * std::pow(1 - s, p - i) * (w.empty() ? 1.0 : w[i]);
+    x += b * P[i].x, y += b * P[i].y, z += b * P[i].z, sum += b;
+    binomial = binomial * (p - i) / (i + 1);
+  }
+  return {double(x / sum), double(y / sum), double(z / sum)};
+}
+
 // The parameters a span tessellator samples: S + 1 per span longer than
-// 1e-7, t = left + (s * L) / S, spans first .. last (0-based) of the spline.
+// 1e-7, t = left + (s * L) / S, spans first .. first + spans - 1.
 inline std::vector<double> sample_parameters(const Spline &s, int steps, int first_span, int spans) {
   std::vector<double> out;
   for (int k = first_span; k < first_span + spans; ++k) {
@@ -94,11 +131,34 @@ inline std::vector<double> sample_parameters(const Spline &s, int steps, int fir
   return out;
 }
 
-// Largest coordinate magnitude of a set of points, for relative bounds.
+// Largest coordinate magnitude of a set of points (at least 1).
 inline double scale_of(const std::vector<zv_pnt_3d> &points) {
   double m = 1.0;
   for (const auto &q : points) m = std::max({m, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
   return m;
+}
+
+// Largest coordinate difference of two points.
+inline double distance(const zv_pnt_3d &a, const zv_pnt_3d &b) {
+  return std::max({std::fabs(a.x - b.x), std::fabs(a.y - b.y), std::fabs(a.z - b.z)});
+}
+
+inline std::vector<zv_pnt_3d> positions(const ll_list *list) {
+  std::vector<zv_pnt_3d> out;
+  for (const Vertex &v : vertices(list)) out.push_back({v.x, v.y, v.z});
+  return out;
+}
+
+inline std::vector<double> reals(const ll_list *list) {
+  std::vector<double> out;
+  for (const zv_rnumber &r : items<zv_rnumber>(list)) out.push_back(r.value);
+  return out;
+}
+
+inline std::vector<int> indices(const ll_list *list) {
+  std::vector<int> out;
+  for (const Vertex &v : vertices(list)) out.push_back(v.index);
+  return out;
 }
 
 }  // namespace zvtest

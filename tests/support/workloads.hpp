@@ -67,8 +67,18 @@ inline void collect(Outcome &o, ll_list *list) {
   ll_purge_list(list);
 }
 
-inline void add(Outcome &o, const zv_pnt_3d &p) { o.sum += p.x + 2.0 * p.y + 3.0 * p.z; }
-inline void add(Outcome &o, const zv_vector_3d &v) { o.sum += v.dx + 2.0 * v.dy + 3.0 * v.dz; }
+// A result with the points and vectors a call wrote.
+inline Outcome sum(long result, std::initializer_list<zv_pnt_3d> points, std::initializer_list<zv_vector_3d> vectors = {}) {
+  Outcome o{result};
+  for (const zv_pnt_3d &p : points) o.sum += p.x + 2.0 * p.y + 3.0 * p.z;
+  for (const zv_vector_3d &v : vectors) o.sum += v.dx + 2.0 * v.dy + 3.0 * v.dz;
+  return o;
+}
+
+// A function that allocates nothing.
+inline Workload pure(const char *name, std::function<Outcome()> f) {
+  return {name, Refused::None, {}, [f](const Arm &) { return f(); }};
+}
 
 // Adds a curve record's output lists to the outcome and releases it.
 inline void collect(Outcome &o, zv_curve *curve) {
@@ -121,6 +131,17 @@ inline zv_curve *rat_bezier_curve() {
   return curve;
 }
 
+// A tessellator called on a record make() builds; the record's output
+// lists, with what the call appended, make the outcome.
+inline Workload sampling(const char *name, std::vector<std::string> memerrs, zv_curve *(*make)(), int16_t (*call)(zv_curve *)) {
+  return {name, Refused::MinusOne, std::move(memerrs), [make, call](const Arm &arm) {
+            zv_curve *curve = make();
+            Outcome o{arm([&] { return call(curve); })};
+            collect(o, curve);
+            return o;
+          }};
+}
+
 // A conic polyline call into a fresh list: f(list) gives the result and
 // the function's count output.
 template <class F>
@@ -141,35 +162,25 @@ inline std::vector<Workload> workloads() {
       uniform_definition("zv_def_ubspl_curve3d", zv_def_ubspl_curve3d),
       uniform_definition("zv_def_ucatrom_curve3d", zv_def_ucatrom_curve3d),
       uniform_definition("zv_def_ubetaspl_curve3d", beta_spline),
-      {"zv_mk_ucurve3d", Refused::MinusOne, {"zv_mk_ucurve3d"},
-       [](const Arm &arm) {
-         zv_curve *curve = uniform_curve(zv_def_ubspl_curve3d);
-         Outcome o{arm([&] { return zv_mk_ucurve3d(curve, 0.1); })};
-         collect(o, curve);
-         return o;
-       }},
-      {"zv_eval_t_on_ucurve3d", Refused::None, {},
-       [](const Arm &) {
-         zv_curve *curve = uniform_curve(zv_def_ucatrom_curve3d);
-         zv_poly_3d *seg[4];
-         ll_node *node = curve->ctrl_list->head;
-         for (auto &s : seg) s = static_cast<zv_poly_3d *>(node->data), node = node->next;
-         zv_pnt_3d p;
-         zv_vector_3d t, s, n;
-         Outcome o{zv_eval_t_on_ucurve3d(curve, 0.3, seg, &p, &t, &s, &n)};
-         add(o, p), add(o, t), add(o, s), add(o, n);
-         zv_purge_curve(curve);
-         return o;
-       }},
+      sampling("zv_mk_ucurve3d", {"zv_mk_ucurve3d"}, [] { return uniform_curve(zv_def_ubspl_curve3d); },
+               [](zv_curve *c) { return zv_mk_ucurve3d(c, 0.1); }),
+      pure("zv_eval_t_on_ucurve3d", [] {
+        zv_curve *curve = uniform_curve(zv_def_ucatrom_curve3d);
+        zv_poly_3d *seg[4];
+        ll_node *node = curve->ctrl_list->head;
+        for (auto &s : seg) s = static_cast<zv_poly_3d *>(node->data), node = node->next;
+        zv_pnt_3d p;
+        zv_vector_3d t, s, n;
+        const long r = zv_eval_t_on_ucurve3d(curve, 0.3, seg, &p, &t, &s, &n);
+        zv_purge_curve(curve);
+        return sum(r, {p}, {t, s, n});
+      }),
       // conics
-      {"zv_circle_pnt_3d", Refused::None, {},
-       [centre](const Arm &) {
-         zv_pnt_3d p;
-         zv_circle_pnt_3d(centre, 2.0, 0.3, &p);
-         Outcome o;
-         add(o, p);
-         return o;
-       }},
+      pure("zv_circle_pnt_3d", [centre] {
+        zv_pnt_3d p;
+        zv_circle_pnt_3d(centre, 2.0, 0.3, &p);
+        return sum(0, {p});
+      }),
       conic("zv_circlepnts_3d", Refused::MinusOne,
             [centre](ll_list *l) {
               int16_t count = 0;
@@ -179,21 +190,16 @@ inline std::vector<Workload> workloads() {
       // The arc's own generator reports its refusals.
       {"zv_circle_arc_3d", Refused::CountSoFar, {"zv_arc_pnts_3d"}, conic("", Refused::CountSoFar,
             [centre](ll_list *l) { return Outcome{zv_circle_arc_3d(centre, 2.0, 8, 0.1, 0.6, l)}; }).run},
-      {"zv_circle_stats_3d", Refused::None, {},
-       [centre](const Arm &) {
-         zv_vector_3d a, b;
-         zv_circle_stats_3d(centre, {2, 3, 0.5}, &a, &b);
-         Outcome o;
-         add(o, a), add(o, b);
-         return o;
-       }},
-      {"zv_ellipse_pnt_3d", Refused::None, {},
-       [centre](const Arm &) {
-         zv_pnt_3d p;
-         Outcome o{zv_ellipse_pnt_3d(centre, 3.0, 1.0, 0.7, &p)};
-         add(o, p);
-         return o;
-       }},
+      pure("zv_circle_stats_3d", [centre] {
+        zv_vector_3d a, b;
+        zv_circle_stats_3d(centre, {2, 3, 0.5}, &a, &b);
+        return sum(0, {}, {a, b});
+      }),
+      pure("zv_ellipse_pnt_3d", [centre] {
+        zv_pnt_3d p;
+        const long r = zv_ellipse_pnt_3d(centre, 3.0, 1.0, 0.7, &p);
+        return sum(r, {p});
+      }),
       conic("zv_ellipsepnts_3d", Refused::MinusOne,
             [](ll_list *l) {
               zv_pnt_3d p1{0, 0, 1}, p2{4, 2, 1};
@@ -207,13 +213,11 @@ inline std::vector<Workload> workloads() {
               int16_t n = 7;
               return Outcome{zv_elliptic_arc_3d(&p1, &p2, &n, 5.0, 1.0, l)};
             }),
-      {"zv_ellipse_stats_3d", Refused::None, {},
-       [centre](const Arm &) {
-         zv_vector_3d a, b;
-         Outcome o{zv_ellipse_stats_3d(centre, 3.0, 1.0, {2.0, -1.5, 0.5}, &a, &b)};
-         add(o, a), add(o, b);
-         return o;
-       }},
+      pure("zv_ellipse_stats_3d", [centre] {
+        zv_vector_3d a, b;
+        const long r = zv_ellipse_stats_3d(centre, 3.0, 1.0, {2.0, -1.5, 0.5}, &a, &b);
+        return sum(r, {}, {a, b});
+      }),
       conic("zv_arcpnts_3d", Refused::CountSoFar,
             [centre](ll_list *l) { return Outcome{zv_arcpnts_3d(centre, 2.0, 5.5, 1.0, 9, l)}; }),
       conic("zv_arc_pnts_3d", Refused::CountSoFar,
@@ -236,13 +240,11 @@ inline std::vector<Workload> workloads() {
               const int16_t r = zv_cycloidpnts_3d(&start, -1.5, &n, l, &count);
               return Outcome{r, count};
             }),
-      {"zv_hyperbola_pnt_3d", Refused::None, {},
-       [centre](const Arm &) {
-         zv_pnt_3d p;
-         Outcome o{zv_hyperbola_pnt_3d(centre, 2.0, 1.0, 0.4, &p)};
-         add(o, p);
-         return o;
-       }},
+      pure("zv_hyperbola_pnt_3d", [centre] {
+        zv_pnt_3d p;
+        const long r = zv_hyperbola_pnt_3d(centre, 2.0, 1.0, 0.4, &p);
+        return sum(r, {p});
+      }),
       conic("zv_hyperbolic_arc_3d", Refused::MinusOne,
             [centre](ll_list *l) {
               int16_t n = 6;
@@ -257,21 +259,16 @@ inline std::vector<Workload> workloads() {
          collect(o, a), collect(o, b);
          return o;
        }},
-      {"zv_hyperbola_stats_3d", Refused::None, {},
-       [centre](const Arm &) {
-         zv_vector_3d a, b;
-         Outcome o{zv_hyperbola_stats_3d(centre, 2.0, 1.0, 1, {3.0, 1.0, 0.5}, &a, &b)};
-         add(o, a), add(o, b);
-         return o;
-       }},
-      {"zv_parabola_pnt_3d", Refused::None, {},
-       [centre](const Arm &) {
-         zv_pnt_3d p;
-         zv_parabola_pnt_3d(centre, 0.5, 1.5, 1, &p);
-         Outcome o;
-         add(o, p);
-         return o;
-       }},
+      pure("zv_hyperbola_stats_3d", [centre] {
+        zv_vector_3d a, b;
+        const long r = zv_hyperbola_stats_3d(centre, 2.0, 1.0, 1, {3.0, 1.0, 0.5}, &a, &b);
+        return sum(r, {}, {a, b});
+      }),
+      pure("zv_parabola_pnt_3d", [centre] {
+        zv_pnt_3d p;
+        zv_parabola_pnt_3d(centre, 0.5, 1.5, 1, &p);
+        return sum(0, {p});
+      }),
       conic("zv_parabolic_arc_3d", Refused::NoResult,
             [centre](ll_list *l) {
               zv_parabolic_arc_3d(centre, 0.5, 0, 8, 2.0, -1.0, l);
@@ -284,13 +281,11 @@ inline std::vector<Workload> workloads() {
               const int16_t r = zv_parabolapnts_3d(1, &v, -0.5, 3.0, &n, &count, l);
               return Outcome{r, r == 0 ? count : count == 0 ? -1 : -2};  // 0 unless done
             }),
-      {"zv_parabola_stats_3d", Refused::None, {},
-       [centre](const Arm &) {
-         zv_vector_3d a, b;
-         Outcome o{zv_parabola_stats_3d(centre, 0.5, 0, {3.0, 1.0, 0.5}, &a, &b)};
-         add(o, a), add(o, b);
-         return o;
-       }},
+      pure("zv_parabola_stats_3d", [centre] {
+        zv_vector_3d a, b;
+        const long r = zv_parabola_stats_3d(centre, 0.5, 0, {3.0, 1.0, 0.5}, &a, &b);
+        return sum(r, {}, {a, b});
+      }),
       // non-uniform and rational definitions
       {"zv_def_nubspl_curve3d", Refused::NullRecord, {"zv_def_nubspl_curve3d"},
        [](const Arm &arm) {
@@ -322,85 +317,50 @@ inline std::vector<Workload> workloads() {
          return o;
        }},
       // de Boor evaluation and span tessellation
-      {"zv_deboor_3d", Refused::None, {},
-       [](const Arm &) {
-         zv_poly_3d d[3] = {{0, 0, 0, 0}, {1, 1, 2, 0}, {2, 3, 1, 1}};
-         zv_poly_3d *pts[3] = {&d[0], &d[1], &d[2]};
-         const double knots[4] = {0.0, 1.0, 2.0, 3.0};
-         zv_pnt_3d p;
-         Outcome o{zv_deboor_3d(1.4, 2, pts, knots, &p)};
-         add(o, p);
-         return o;
-       }},
-      {"zv_rat_deboor_3d", Refused::None, {},
-       [](const Arm &) {
-         zv_poly_3d d[3] = {{0, 0, 0, 0}, {1, 1, 2, 0}, {2, 3, 1, 1}};
-         zv_poly_3d *pts[3] = {&d[0], &d[1], &d[2]};
-         const double knots[4] = {0.0, 1.0, 2.0, 3.0}, weights[3] = {1.0, 0.5, 2.0};
-         zv_pnt_3d p;
-         Outcome o{zv_rat_deboor_3d(1.4, 2, pts, weights, knots, &p)};
-         add(o, p);
-         return o;
-       }},
-      {"zv_mk_nubspline_3d", Refused::MinusOne, {"zv_mk_nubspline_3d"},
-       [](const Arm &arm) {
-         zv_curve *curve = make_nub(cubic(), 5);
-         Outcome o{arm([&] { return zv_mk_nubspline_3d(curve, 0, 0); })};
-         collect(o, curve);
-         return o;
-       }},
-      {"zv_mk_nurb_curve3d", Refused::MinusOne, {"mk_nurb_curve3d - 2", "zv_mk_nurb_curve3d"},
-       [](const Arm &arm) {
-         zv_curve *curve = make_nurb(cubic(), 5);
-         Outcome o{arm([&] { return zv_mk_nurb_curve3d(curve, 2, 7, 3, 0); })};
-         collect(o, curve);
-         return o;
-       }},
-      {"zv_mk_rat_bezier_3d", Refused::MinusOne, {"zv_mk_rat_bezier_3d"},
-       [](const Arm &arm) {
-         zv_curve *curve = rat_bezier_curve();
-         ll_purge_list(curve->vertex_list);
-         curve->vertex_list = nullptr;  // made by the call
-         Outcome o{arm([&] { return zv_mk_rat_bezier_3d(curve, 0); })};
-         collect(o, curve);
-         return o;
-       }},
+      pure("zv_deboor_3d / zv_rat_deboor_3d", [] {
+        zv_poly_3d d[3] = {{0, 0, 0, 0}, {1, 1, 2, 0}, {2, 3, 1, 1}};
+        zv_poly_3d *pts[3] = {&d[0], &d[1], &d[2]};
+        const double knots[4] = {0.0, 1.0, 2.0, 3.0}, weights[3] = {1.0, 0.5, 2.0};
+        zv_pnt_3d p, q;
+        const long r = zv_deboor_3d(1.4, 2, pts, knots, &p) + 10 * zv_rat_deboor_3d(1.4, 2, pts, weights, knots, &q);
+        return sum(r, {p, q});
+      }),
+      sampling("zv_mk_nubspline_3d", {"zv_mk_nubspline_3d"}, [] { return make_nub(cubic(), 5); },
+               [](zv_curve *c) { return zv_mk_nubspline_3d(c, 0, 0); }),
+      sampling("zv_mk_nurb_curve3d", {"mk_nurb_curve3d - 2", "zv_mk_nurb_curve3d"}, [] { return make_nurb(cubic(), 5); },
+               [](zv_curve *c) { return zv_mk_nurb_curve3d(c, 2, 7, 3, 0); }),
+      sampling("zv_mk_rat_bezier_3d", {"zv_mk_rat_bezier_3d"}, [] {
+                 zv_curve *c = rat_bezier_curve();
+                 ll_purge_list(c->vertex_list);
+                 c->vertex_list = nullptr;  // made by the call
+                 return c;
+               }, [](zv_curve *c) { return zv_mk_rat_bezier_3d(c, 0); }),
       // array-form evaluation
-      {"zv_eval_pointoncurve_3d", Refused::None, {},
-       [](const Arm &) {
-         double ctrl[] = {0, 0, 1, 1, 2, 0, 3, 1};
-         double knots[] = {0, 0, 0, 0.5, 1, 1, 1};
-         zv_nurbs_3d rec{3, 6, 2, 1, 1, 0, 1, 2, ctrl, knots};
-         zv_pnt_3d p;
-         Outcome o{zv_eval_pointoncurve_3d(&rec, 0.3, &p)};
-         add(o, p);
-         return o;
-       }},
-      {"zv_eval_derivsoncurve_3d", Refused::None, {},
-       [](const Arm &) {
-         double ctrl[] = {0, 0, 0, 1, 1, 2, 1, 2, 2, 0, 1, 1, 3, 1, 0, 1};
-         double knots[] = {0, 0, 0, 0.5, 1, 1, 1};
-         zv_nurbs_3d rec{3, 6, 2, 0, 1, 0, 0, 4, ctrl, knots};
-         zv_pnt_3d p, d1, d2;
-         int16_t status = -1;
-         Outcome o{zv_eval_derivsoncurve_3d(&rec, 0.5, -1, 1, &p, &d1, &d2, &status), status};
-         add(o, p), add(o, d1), add(o, d2);
-         return o;
-       }},
+      pure("zv_eval_pointoncurve_3d", [] {
+        double ctrl[] = {0, 0, 1, 1, 2, 0, 3, 1}, knots[] = {0, 0, 0, 0.5, 1, 1, 1};
+        zv_nurbs_3d rec{3, 6, 2, 1, 1, 0, 1, 2, ctrl, knots};
+        zv_pnt_3d p;
+        const long r = zv_eval_pointoncurve_3d(&rec, 0.3, &p);
+        return sum(r, {p});
+      }),
+      pure("zv_eval_derivsoncurve_3d", [] {
+        double ctrl[] = {0, 0, 0, 1, 1, 2, 1, 2, 2, 0, 1, 1, 3, 1, 0, 1}, knots[] = {0, 0, 0, 0.5, 1, 1, 1};
+        zv_nurbs_3d rec{3, 6, 2, 0, 1, 0, 0, 4, ctrl, knots};
+        zv_pnt_3d p, d1, d2;
+        int16_t status = -1;
+        const long r = zv_eval_derivsoncurve_3d(&rec, 0.5, -1, 1, &p, &d1, &d2, &status);
+        Outcome o = sum(r, {p, d1, d2});
+        o.count = status;
+        return o;
+      }),
       // direct polylines
-      {"zv_bez_factorial3", Refused::None, {},
-       [](const Arm &) {
-         Outcome o;
-         o.sum = zv_bez_factorial3(17);
-         return o;
-       }},
-      {"zv_beziercurve3d", Refused::None, {},
-       [](const Arm &) {
-         zv_pnt_3d out[9];
-         Outcome o{zv_beziercurve3d(wave().data(), 6, 9, out)};
-         for (const auto &p : out) add(o, p);
-         return o;
-       }},
+      pure("zv_bez_factorial3", [] { return Outcome{0, -1, 0, zv_bez_factorial3(17)}; }),
+      pure("zv_beziercurve3d", [] {
+        zv_pnt_3d out[9];
+        Outcome o{zv_beziercurve3d(wave().data(), 6, 9, out)};
+        for (const auto &p : out) o.sum += sum(0, {p}).sum;
+        return o;
+      }),
   };
   // The polylines read their control points from a list the caller keeps.
   auto polyline = [](const char *name, std::function<Outcome(ll_list *, ll_list *)> f, size_t points = 6) {
