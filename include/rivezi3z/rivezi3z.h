@@ -91,7 +91,11 @@ ZV_API zv_curve *zv_def_ubetaspl_curve3d(ll_list *ctrl, double beta1,
  * joint (0..10, 12..21, 23..32 for step 0.1). Each kept vertex gets a
  * statistics record: the local t, the unit first and second derivatives
  * (zero vectors where the derivative vanishes) and the normal that
- * zv_normalvector3d derives from the unit tangent.
+ * zv_normalvector3d derives from the unit tangent. A derivative counts as
+ * vanished when it is no larger than the rounding residue of its own
+ * terms (about 512 ulps of sum |basis| |P|): the derivatives of a segment
+ * whose points coincide come out as such residue, not as exact zeros, and
+ * would otherwise give a direction made of rounding noise.
  * Returns 0; 1 when curve is null; 2 when the record's control list is null
  * or holds fewer than 4 points; -1 when memory is refused (reported as
  * zv_memerr("zv_mk_ucurve3d"); the samples so far stay appended).
@@ -102,9 +106,9 @@ ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step);
  * Evaluates one segment of a uniform curve at local parameter t with the
  * record's basis matrix: seg points to four vertex pointers P0..P3. *pnt
  * receives the point, *tangent and *second the unit first and second
- * derivatives (zero where they vanish), *normal the normal that
- * zv_normalvector3d derives from the unit tangent. The cursor of the
- * record's ctrl_list is moved to its first node.
+ * derivatives (zero where they vanish, as for zv_mk_ucurve3d), *normal the
+ * normal that zv_normalvector3d derives from the unit tangent. The cursor
+ * of the record's ctrl_list is moved to its first node.
  * Returns 0; 1 when curve is null; 2 when t < -1e-7 or t > 1.0000001 (or
  * NaN); 3 when seg, an entry of seg or an output pointer is null. Nothing is
  * written unless the result is 0.

@@ -4,6 +4,7 @@
 
 #include <rivezi3z/da3v.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "frame/records.hpp"
@@ -18,18 +19,37 @@ struct Basis {
 
 // The coefficient vectors c[r] = sum_k basis[r][k] * P_k (k = 0..3 in order,
 // from 0.0), so that P(t) = c0 t^3 + c1 t^2 + c2 t + c3.
+//
+// The rows of a basis matrix that give the derivatives sum to zero, so
+// where a derivative vanishes (all four points equal, say) its computed
+// value is rounding residue of the order of an ulp of the coordinates
+// rather than zero. noise[r] bounds that residue in c[r] (a few hundred
+// ulps of sum_k |basis[r][k]| |P_k|), and a derivative within the bound
+// its coefficients give counts as vanished.
 class CubicSegment {
  public:
   CubicSegment(const Basis &b, const Point3 (&p)[4]) {
     for (int r = 0; r < 4; ++r) {
       Point3 sum;
+      double size = 0.0;
       for (int k = 0; k < 4; ++k) {
         sum.x = sum.x + b.m[4 * r + k] * p[k].x;
         sum.y = sum.y + b.m[4 * r + k] * p[k].y;
         sum.z = sum.z + b.m[4 * r + k] * p[k].z;
+        size += std::fabs(b.m[4 * r + k]) * largest(p[k]);
       }
       c_[r] = sum;
+      noise_[r] = kResidue * size;
     }
+  }
+
+  // True when d, the first (order 1) or second (order 2) derivative at t,
+  // is no larger than the rounding residue its coefficients may carry.
+  bool lost(const Point3 &d, int order, double t) const {
+    const double at = std::fabs(t);
+    const double bound = order == 1 ? 3.0 * at * at * noise_[0] + 2.0 * at * noise_[1] + noise_[2]
+                                    : 6.0 * at * noise_[0] + 2.0 * noise_[1];
+    return largest(d) <= bound;
   }
 
   Point3 point(double t) const {
@@ -52,7 +72,13 @@ class CubicSegment {
   }
 
  private:
+  // 2^-44: about 512 ulps of a coefficient's terms.
+  static constexpr double kResidue = 0x1p-44;
+  static double largest(const Point3 &p) {
+    return std::fmax(std::fabs(p.x), std::fmax(std::fabs(p.y), std::fabs(p.z)));
+  }
   Point3 c_[4];
+  double noise_[4];
 };
 
 // The unit tangent, unit second derivative and normal of a sample, made by
@@ -67,6 +93,14 @@ inline Frame frame_of(const Point3 &first, const Point3 &second) {
   zv_unitvector(&f.second, &f.second);
   zv_normalvector3d(&f.tangent, &f.normal);
   return f;
+}
+
+// The frame of a segment at t; a derivative lost in rounding residue is
+// taken as the zero vector it stands for, so that it gives
+// zero vectors rather than a direction made of noise.
+inline Frame frame_at(const CubicSegment &cubic, double t) {
+  const Point3 first = cubic.first(t), second = cubic.second(t);
+  return frame_of(cubic.lost(first, 1, t) ? Point3{} : first, cubic.lost(second, 2, t) ? Point3{} : second);
 }
 
 }  // namespace zv

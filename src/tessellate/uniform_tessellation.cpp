@@ -41,7 +41,7 @@ extern "C" ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step) {
       // A continuous curve repeats the previous segment's end at t = 0: that
       // sample is numbered but not kept.
       if (std::fabs(t) > kZero || segment == 0) {
-        const zv::Frame f = zv::frame_of(cubic.first(t), cubic.second(t));
+        const zv::Frame f = zv::frame_at(cubic, t);
         if (!out.add(n, cubic.point(t), {t, f.tangent, f.second, f.normal}))
           return zv::memory_refused("zv_mk_ucurve3d");
       }
@@ -71,7 +71,7 @@ extern "C" ZV_API int16_t zv_eval_t_on_ucurve3d(zv_curve *curve, double t, zv_po
   const zv::Point3 p[4] = {zv::load(*seg[0]), zv::load(*seg[1]), zv::load(*seg[2]), zv::load(*seg[3])};
   const zv::CubicSegment cubic(zv::Basis(*curve), p);
   const zv::Point3 at = cubic.point(t);
-  const zv::Frame f = zv::frame_of(cubic.first(t), cubic.second(t));
+  const zv::Frame f = zv::frame_at(cubic, t);
   zv_set_pnt_3d(at.x, at.y, at.z, pnt);
   *tangent = f.tangent;
   *second = f.second;
