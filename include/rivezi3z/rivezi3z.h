@@ -1087,8 +1087,9 @@ ZV_API int16_t zv_rat_bspl_to_bezier_curve3d(zv_curve *source, zv_curve *out);
  * whole with two new uniform Bezier records, as zv_def_ubezier_curve3d
  * makes them (the basis matrix copied from the source, which is the Bezier
  * matrix for any record that definition made), holding the pieces, with
- * degree p (so a piece can be split again). The lists the two output records held before are released with
- * their items (as zv_purge_curve would release them), so nothing leaks.
+ * degree p (so a piece can be split again). The lists the two output
+ * records held before are released with their items (as zv_purge_curve
+ * would release them), so nothing leaks.
  * @param[in]  source the record to split; p is its degree
  * @param[in]  t      the split parameter
  * @param[out] before overwritten with the piece over [0, t]

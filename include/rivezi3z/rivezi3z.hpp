@@ -382,6 +382,34 @@ inline int16_t intersect(const Curve &a, const Curve &b, List<zv_poly_3d> &out) 
 }
 
 /**
+ * zv_bspl_to_bezier_curve3d, or zv_rat_bspl_to_bezier_curve3d when exact is
+ * true (a cubic NURB converted as the rational curve it is): appends the
+ * Bezier control points (and weights) of a cubic record to out's lists.
+ * The Status carries the C function's code.
+ */
+inline Status to_bezier(const Curve &source, Curve &out, bool exact = false) noexcept {
+  return Status(exact ? zv_rat_bspl_to_bezier_curve3d(source.get(), out.get())
+                      : zv_bspl_to_bezier_curve3d(source.get(), out.get()));
+}
+
+/**
+ * Splits a Bezier record at t: zv_sub_ratbezier_curve3d for a rational
+ * Bezier record (type 97), whose pieces are added to the lists of before
+ * and after, else zv_sub_bezier_curve3d, which overwrites before and after
+ * whole with new uniform Bezier records. An empty before or after is given
+ * a new record first (-1 when memory is refused for it). The Status
+ * carries the C function's code.
+ */
+inline Status split(const Curve &source, double t, Curve &before, Curve &after) noexcept {
+  if (!before) before = Curve(zv_create_curve());
+  if (!after) after = Curve(zv_create_curve());
+  if (!before || !after) return Status(-1);
+  const bool rational = source && source->type == ZV_CURVE_RATBEZIER;
+  return Status(rational ? zv_sub_ratbezier_curve3d(source.get(), t, before.get(), after.get())
+                         : zv_sub_bezier_curve3d(source.get(), t, before.get(), after.get()));
+}
+
+/**
  * Owns an array-form curve record (zv_nurbs_3d) made of three kernel
  * blocks, as zv_curve_thru_npoints_3d hands it back, and releases all three.
  */

@@ -82,4 +82,29 @@ TEST_F(CppApi, RangesWalkTheCListsAndStatusCarriesTheCodes) {
   EXPECT_EQ(rivezi3z::fit(kPoints.data(), 40000, 3).status.code(), 1);
 }
 
+// Conversion and split through the owners: the same pieces as the C calls,
+// records made for empty owners, everything released with them.
+TEST_F(CppApi, ConversionAndSplitWrapTheCCalls) {
+  rivezi3z::List<zv_poly_3d> ctrl = rivezi3z::polygon(kPoints);
+  rivezi3z::Curve bezier = rivezi3z::define_ubezier(ctrl);
+  bezier->degree = 3;
+  rivezi3z::Curve before, after, c_before(zv_create_curve()), c_after(zv_create_curve());
+  ASSERT_TRUE(rivezi3z::split(bezier, 0.25, before, after));
+  ASSERT_EQ(zv_sub_bezier_curve3d(bezier.get(), 0.25, c_before.get(), c_after.get()), 0);
+  const auto ours = zvtest::vertices(before->ctrl_list), theirs = zvtest::vertices(c_before->ctrl_list);
+  ASSERT_EQ(ours.size(), theirs.size());
+  for (size_t i = 0; i < ours.size(); ++i) EXPECT_EQ(ours[i].x, theirs[i].x);
+  EXPECT_EQ(after.control_points().size(), 4);
+
+  auto [nurbs, status] = rivezi3z::define_nurbs(rivezi3z::polygon(kPoints), rivezi3z::reals({0, 0, 0, 1, 2, 3, 3, 3}),
+                                                rivezi3z::reals({1, 2, 1, 2, 1, 2}), 3, 4);
+  ASSERT_TRUE(status);
+  rivezi3z::Curve segments(zv_create_curve());
+  ASSERT_TRUE(rivezi3z::to_bezier(nurbs, segments, true));
+  EXPECT_EQ(segments.control_points().size(), 10);  // 3 L + 1 for L = 3 spans
+  EXPECT_EQ(segments.weights().size(), 10);
+  rivezi3z::Curve pieces[2];
+  EXPECT_EQ(rivezi3z::split(nurbs, 0.5, pieces[0], pieces[1]).code(), 1);  // not a Bezier record
+}
+
 }  // namespace
