@@ -7,7 +7,7 @@
 // parameters and knots, the usual entry) and BSplCLib::Interpolate (our
 // parameters and knots).
 #include <benchmark/benchmark.h>
-#include <rivezi3z/rivezi3z.h>
+#include <rivezi3z/rivezi3z.hpp>
 #include <sisl.h>
 #include <sislP.h>
 
@@ -86,17 +86,17 @@ void BM_zv_curve_thru_npoints(benchmark::State &state) {
   for (auto _ : state) {
     zv_nurbs_3d *rec = nullptr;
     zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(pts.size()), kDegree, 0, nullptr, nullptr, 1, &rec);
+    const rivezi3z::Nurbs owner(rec);
     benchmark::DoNotOptimize(rec->ctrl_pts[0]);
-    zv_free(rec->ctrl_pts);
-    zv_free(rec->knots);
-    zv_free(rec);
   }
   zvbench::record_ours("fit", state.range(0),
                        (zvbench::cpu_ns() - t0) / (static_cast<double>(state.iterations()) * state.range(0)));
   state.counters["ns_per_point"] = zvbench::per_item(static_cast<double>(state.range(0)));
 }
 
-void BM_sisl_s1356(benchmark::State &state) {
+// SISL's interpolation: s1356 with its own chord parameters, or s1357
+// given chord-length parameters computed in the loop.
+void sisl_fit(benchmark::State &state, bool given_parameters) {
   const std::vector<zv_pnt_3d> pts = points(static_cast<int>(state.range(0)));
   std::vector<double> data = flattened(pts);
   const int n = static_cast<int>(pts.size());
@@ -107,7 +107,12 @@ void BM_sisl_s1356(benchmark::State &state) {
     SISLCurve *curve = nullptr;
     double *par = nullptr;
     int npar = 0, stat = 0;
-    s1356(data.data(), n, 3, type.data(), 0, 0, 1, kDegree + 1, 0.0, &end, &curve, &par, &npar, &stat);
+    if (given_parameters) {
+      std::vector<double> u = chord_parameters(pts);
+      s1357(data.data(), n, 3, type.data(), u.data(), 0, 0, 1, kDegree + 1, 0.0, &end, &curve, &par, &npar, &stat);
+    } else {
+      s1356(data.data(), n, 3, type.data(), 0, 0, 1, kDegree + 1, 0.0, &end, &curve, &par, &npar, &stat);
+    }
     benchmark::DoNotOptimize(curve->ecoef[0]);
     freeCurve(curve);
     std::free(par);
@@ -115,25 +120,8 @@ void BM_sisl_s1356(benchmark::State &state) {
   per_point(state, t0);
 }
 
-void BM_sisl_s1357(benchmark::State &state) {
-  const std::vector<zv_pnt_3d> pts = points(static_cast<int>(state.range(0)));
-  std::vector<double> data = flattened(pts);
-  const int n = static_cast<int>(pts.size());
-  std::vector<int> type(n, 1);
-  const double t0 = zvbench::cpu_ns();
-  for (auto _ : state) {
-    std::vector<double> u = chord_parameters(pts);
-    double end = 0.0;
-    SISLCurve *curve = nullptr;
-    double *par = nullptr;
-    int npar = 0, stat = 0;
-    s1357(data.data(), n, 3, type.data(), u.data(), 0, 0, 1, kDegree + 1, 0.0, &end, &curve, &par, &npar, &stat);
-    benchmark::DoNotOptimize(curve->ecoef[0]);
-    freeCurve(curve);
-    std::free(par);
-  }
-  per_point(state, t0);
-}
+void BM_sisl_s1356(benchmark::State &state) { sisl_fit(state, false); }
+void BM_sisl_s1357(benchmark::State &state) { sisl_fit(state, true); }
 
 void BM_sisl_s1891(benchmark::State &state) {
   const std::vector<zv_pnt_3d> pts = points(static_cast<int>(state.range(0)));
@@ -196,6 +184,7 @@ void BM_zv_eval_derivsoncurve(benchmark::State &state) {
   const std::vector<zv_pnt_3d> pts = points(1000);
   zv_nurbs_3d *rec = nullptr;
   zv_curve_thru_npoints_3d(pts.data(), 1000, kDegree, 0, nullptr, nullptr, 1, &rec);
+  const rivezi3z::Nurbs owner(rec);
   for (auto _ : state) {
     zv_pnt_3d q, d1, d2;
     int16_t status;
@@ -204,15 +193,13 @@ void BM_zv_eval_derivsoncurve(benchmark::State &state) {
       benchmark::DoNotOptimize(q);
     }
   }
-  zv_free(rec->ctrl_pts);
-  zv_free(rec->knots);
-  zv_free(rec);
 }
 
 void BM_sisl_s1221(benchmark::State &state) {
   const std::vector<zv_pnt_3d> pts = points(1000);
   zv_nurbs_3d *rec = nullptr;
   zv_curve_thru_npoints_3d(pts.data(), 1000, kDegree, 0, nullptr, nullptr, 1, &rec);
+  const rivezi3z::Nurbs owner(rec);
   SISLCurve *curve = newCurve(1000, kDegree + 1, rec->knots, rec->ctrl_pts, 1, 3, 1);
   for (auto _ : state) {
     double out[9];
@@ -223,9 +210,6 @@ void BM_sisl_s1221(benchmark::State &state) {
     }
   }
   freeCurve(curve);
-  zv_free(rec->ctrl_pts);
-  zv_free(rec->knots);
-  zv_free(rec);
 }
 
 BENCHMARK(BM_zv_curve_thru_npoints)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMicrosecond);

@@ -1,5 +1,7 @@
 // Bad inputs of the curve through n points: one row per class, each giving
 // its code and a null record without a message.
+#include <rivezi3z/rivezi3z.hpp>
+
 #include "bad_inputs.hpp"
 
 namespace {
@@ -20,7 +22,7 @@ long fit(const std::vector<zv_pnt_3d> &pts, int n, int p, int mode = 1, const do
   const long code = zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(n),
                                              static_cast<int16_t>(p), params || knots ? 1 : 0, params, knots,
                                              static_cast<int16_t>(mode), &rec);
-  if (code == 0) zv_free(rec->ctrl_pts), zv_free(rec->knots), zv_free(rec);
+  const rivezi3z::Nurbs owner(code == 0 ? rec : nullptr);
   return code != 0 && rec != nullptr ? 99 : code;
 }
 

@@ -1,5 +1,7 @@
 // Fuzz target: the curve through n points, with computed or given
 // parameters and knots over arrays as long as the counts state.
+#include <rivezi3z/rivezi3z.hpp>
+
 #include "fuzz_input.hpp"
 
 namespace zvfuzz {
@@ -16,11 +18,7 @@ void fuzz_one(Input &in) {
   const double *par = in.maybe(params.data()), *kn = in.maybe(knots.data());
   zv_nurbs_3d **out = in.maybe(&result);
   refusing(in, [&] { return zv_curve_thru_npoints_3d(pts, n, p, given, par, kn, mode, out); });
-  if (result) {
-    zv_free(result->ctrl_pts);
-    zv_free(result->knots);
-    zv_free(result);
-  }
+  const rivezi3z::Nurbs owner(result);  // releases what the fit made
 }
 
 }  // namespace zvfuzz

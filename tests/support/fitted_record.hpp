@@ -3,7 +3,7 @@
 // parameters computed independently of the library.
 #pragma once
 
-#include <rivezi3z/rivezi3z.h>
+#include <rivezi3z/rivezi3z.hpp>
 
 #include <cmath>
 #include <random>
@@ -20,15 +20,11 @@ struct FittedRecord {
                const double *knots = nullptr) {
     code = zv_curve_thru_npoints_3d(pts.data(), static_cast<int16_t>(pts.size()), static_cast<int16_t>(p),
                                     params ? 1 : 0, params, knots, static_cast<int16_t>(mode), &rec);
-  }
-  ~FittedRecord() {
-    if (!rec) return;
-    zv_free(rec->ctrl_pts);
-    zv_free(rec->knots);
-    zv_free(rec);
+    owner = rivezi3z::Nurbs(rec);
   }
   FittedRecord(const FittedRecord &) = delete;
   FittedRecord &operator=(const FittedRecord &) = delete;
+  rivezi3z::Nurbs owner;  // releases rec's three blocks
 
   int dim() const { return rec->dim; }
   double knot(int i) const { return rec->knots[i]; }

@@ -4,6 +4,8 @@
 // runs all of them at once on several threads.
 #pragma once
 
+#include <rivezi3z/rivezi3z.hpp>
+
 #include <cmath>
 #include <functional>
 #include <string>
@@ -453,9 +455,9 @@ inline std::vector<Workload> workloads() {
   w.push_back({"zv_curve_thru_npoints_3d", Refused::Three, {}, [](const Arm &arm) {
                  zv_nurbs_3d *rec = nullptr;
                  Outcome o{arm([&] { return zv_curve_thru_npoints_3d(wave().data(), 6, 3, 0, nullptr, nullptr, 2, &rec); })};
+                 const rivezi3z::Nurbs owner(rec);
                  if (rec) {
                    for (int i = 0; i <= rec->last_ctrl * rec->dim; ++i) o.sum += rec->ctrl_pts[i];
-                   zv_free(rec->ctrl_pts), zv_free(rec->knots), zv_free(rec);
                  }
                  return o;
                }});

@@ -1,5 +1,7 @@
 // Gallery panels of cubic curves fitted through a handful of points: the
 // points, the fitted control polygon, the curve and first-derivative ticks.
+#include <rivezi3z/rivezi3z.hpp>
+
 #include <string>
 
 #include "panel.hpp"
@@ -27,6 +29,7 @@ Panel fitted_panel(const Example &e) {
     panel.dots(given, "#e63946", 3.5);
     return panel;
   }
+  const rivezi3z::Nurbs owner(fit);  // releases the record's three blocks
   std::vector<Point2> polygon;
   for (int i = 0; i <= fit->last_ctrl; ++i) polygon.push_back({fit->ctrl_pts[i * fit->dim], fit->ctrl_pts[i * fit->dim + 1]});
   panel.polyline(polygon, "#999", 1.0, true);
@@ -57,9 +60,6 @@ Panel fitted_panel(const Example &e) {
   panel.label(std::to_string(fit->last_ctrl + 1) + " points, degree " + std::to_string(fit->degree) +
                   (fit->open_ends ? ", open" : ", closed (first point = last)"),
               "#555");
-  zv_free(fit->ctrl_pts);
-  zv_free(fit->knots);
-  zv_free(fit);
   return panel;
 }
 
