@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -66,15 +65,7 @@ class BlockRun {
   // A block of size bytes, or null when refused.
   void *take(std::size_t size) noexcept {
     if (direct_ && size - 1 < pool::kLargestPooled) {
-      const auto k = static_cast<int>((size - 1) / pool::kGrain);
-      void *block = cache_.head[k];
-      if (block) [[likely]] {
-        cache_.head[k] = pool::next_of(block);
-        --cache_.count[k];
-      } else {
-        block = pool::refill(cache_, k);
-      }
-      if (block) {
+      if (void *block = pool::take(cache_, size)) {
         ++net_;
         return block;
       }
@@ -96,13 +87,11 @@ class BlockRun {
     --net_;
     // A take of this run may have reserved the pools' address space.
     if (!base_) base_ = pool::arena.load(std::memory_order_acquire);
-    const auto offset = reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(base_);
-    if (!base_ || offset >= pool::kClasses * pool::kRegion) return std::free(block);
-    const auto k = static_cast<int>(offset / pool::kRegion);
-    if (cache_.retired) [[unlikely]] return pool::give_to_depot(block, k);
-    pool::link(block, cache_.head[k]);
-    cache_.head[k] = block;
-    if (++cache_.count[k] > pool::kKeep) [[unlikely]] pool::hand_back(cache_, k);
+    if (pool::owns(base_, block)) {
+      pool::give(cache_, base_, block);
+    } else {
+      std::free(block);
+    }
   }
 
  private:

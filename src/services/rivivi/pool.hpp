@@ -83,9 +83,10 @@ inline constexpr int kKeep = 2 * kBatch;
 // contents unspecified; null when the pools cannot serve it (no address
 // space was reserved, or the class's region is used up), in which case the
 // caller falls back on the system allocator.
-inline void *take(std::size_t size) noexcept {
+// The forms taking the thread's cache c (and the arena's start) let a
+// caller that takes or gives many blocks look them up once.
+inline void *take(ThreadCache &c, std::size_t size) noexcept {
   const int k = static_cast<int>((size - 1) / kGrain);
-  ThreadCache &c = thread_cache;
   void *block = c.head[k];
   if (!block) [[unlikely]] return refill(c, k);
   c.head[k] = next_of(block);
@@ -93,23 +94,32 @@ inline void *take(std::size_t size) noexcept {
   return block;
 }
 
-// True when block came from take().
-inline bool owns(const void *block) noexcept {
-  const auto base = reinterpret_cast<std::uintptr_t>(arena.load(std::memory_order_relaxed));
-  const auto at = reinterpret_cast<std::uintptr_t>(block);
-  return at - base < kClasses * kRegion && base != 0;
+inline void *take(std::size_t size) noexcept { return take(thread_cache, size); }
+
+// How far block lies past base (wrapping below it, so one comparison tells
+// whether it is inside the arena).
+inline std::uintptr_t offset_in(const char *base, const void *block) noexcept {
+  return reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(base);
 }
 
-// Gives a block from take() back to this thread's free list.
-inline void give(void *block) noexcept {
-  const auto offset = static_cast<std::size_t>(static_cast<char *>(block) - arena.load(std::memory_order_relaxed));
-  const int k = static_cast<int>(offset / kRegion);
-  ThreadCache &c = thread_cache;
+// True when block came from take(), the arena starting at base.
+inline bool owns(const char *base, const void *block) noexcept {
+  return base != nullptr && offset_in(base, block) < kClasses * kRegion;
+}
+
+inline bool owns(const void *block) noexcept { return owns(arena.load(std::memory_order_relaxed), block); }
+
+// Gives a block from take() back to the free list of the thread whose cache
+// is c, the arena starting at base.
+inline void give(ThreadCache &c, const char *base, void *block) noexcept {
+  const int k = static_cast<int>(offset_in(base, block) / kRegion);
   if (c.retired) [[unlikely]] return give_to_depot(block, k);
   link(block, c.head[k]);
   c.head[k] = block;
   if (++c.count[k] > kKeep) [[unlikely]] hand_back(c, k);
 }
+
+inline void give(void *block) noexcept { give(thread_cache, arena.load(std::memory_order_relaxed), block); }
 
 // Sorts the free blocks of every class (this thread's and the depots') by
 // address, so that the next blocks are handed out in address order.
