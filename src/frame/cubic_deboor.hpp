@@ -60,7 +60,7 @@ class CubicDeBoor {
   Point3 point(const Weighted *d, double t) const {
     double alpha[6];
     shares(left_, both(t), alpha, true);
-    WeightedPair e[4] = {paired(d[0]), paired(d[1]), paired(d[2]), paired(d[3])};
+    WeightedPair e[4] = {weighted(d[0]), weighted(d[1]), weighted(d[2]), weighted(d[3])};
     const WeightedPair at = triangle(e, alpha);
     return {at.p.xy[0], at.p.xy[1], at.p.z};
   }
@@ -71,8 +71,7 @@ class CubicDeBoor {
     double w;
   };
 
-  static WeightedPair paired(const Weighted &d) { return {zv::paired(d.p), d.w}; }
-  static PairedPoint paired(const Point3 &p) { return zv::paired(p); }
+  static WeightedPair weighted(const Weighted &d) { return {paired(d.p), d.w}; }
 
   // The six blend shares at t: (end - t) / length with the right knots,
   // or (t - end) / length with the left ones (homogeneous).

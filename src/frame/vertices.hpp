@@ -35,6 +35,9 @@ inline bool add_real(ll_list *list, int16_t where, double value) {
   return ll_add_list_item(list, where, r, ZV_ITEM_RNUMBER) != 0;
 }
 
+// A vertex record numbered index at p.
+inline zv_poly_3d vertex_record(long index, const Point3 &p) { return {vertex_number(index), p.x, p.y, p.z}; }
+
 // Records staged for one output list and handed to the kernel a run at a
 // time (ll_append_copies): one kernel call per run instead of two per
 // record, with the same records, nodes and order as appending them one by
@@ -82,9 +85,8 @@ class StagedSamples {
 
   // Stages a vertex numbered index at p with the statistics s.
   bool add(long index, const Point3 &p, const zv_curve_stats_3d &s) {
-    vertices_.slot() = zv_poly_3d{vertex_number(index), p.x, p.y, p.z};
     stats_.slot() = s;
-    return !vertices_.full() || finish();
+    return add_vertex(index, p);
   }
 
   // Stages a vertex numbered index at p with statistics holding t alone
@@ -93,14 +95,20 @@ class StagedSamples {
     zv_curve_stats_3d &s = stats_.slot();
     std::memset(&s, 0, sizeof s);
     s.t = t;
-    vertices_.slot() = zv_poly_3d{vertex_number(index), p.x, p.y, p.z};
-    return !vertices_.full() || finish();
+    return add_vertex(index, p);
   }
 
   // Appends what is staged.
   bool finish() { return vertices_.flush() && stats_.flush(); }
 
  private:
+  // Stages the vertex of a sample whose statistics are staged, appending
+  // both runs when they are full.
+  bool add_vertex(long index, const Point3 &p) {
+    vertices_.slot() = vertex_record(index, p);
+    return !vertices_.full() || finish();
+  }
+
   StagedRecords<zv_poly_3d, ZV_ITEM_POLY> vertices_;
   StagedRecords<zv_curve_stats_3d, ZV_ITEM_PLAIN> stats_;
 };
@@ -110,7 +118,7 @@ class StagedVertices {
  public:
   explicit StagedVertices(ll_list *list) : vertices_(list) {}
   bool add(long index, const Point3 &p) {
-    vertices_.slot() = zv_poly_3d{vertex_number(index), p.x, p.y, p.z};
+    vertices_.slot() = vertex_record(index, p);
     return !vertices_.full() || vertices_.flush();
   }
   bool finish() { return vertices_.flush(); }

@@ -87,20 +87,17 @@ struct Frame {
   zv_vector_3d tangent, second, normal;
 };
 
-inline Frame frame_of(const Point3 &first, const Point3 &second) {
-  Frame f{vector_of(first), vector_of(second), {}};
+// The frame of a segment at t. A derivative lost in rounding residue is
+// taken as the zero vector it stands for, so that it gives zero vectors
+// rather than a direction made of noise.
+inline Frame frame_at(const CubicSegment &cubic, double t) {
+  const Point3 first = cubic.first(t), second = cubic.second(t);
+  const Point3 zero{};
+  Frame f{vector_of(cubic.lost(first, 1, t) ? zero : first), vector_of(cubic.lost(second, 2, t) ? zero : second), {}};
   zv_unitvector(&f.tangent, &f.tangent);
   zv_unitvector(&f.second, &f.second);
   zv_normalvector3d(&f.tangent, &f.normal);
   return f;
-}
-
-// The frame of a segment at t; a derivative lost in rounding residue is
-// taken as the zero vector it stands for, so that it gives
-// zero vectors rather than a direction made of noise.
-inline Frame frame_at(const CubicSegment &cubic, double t) {
-  const Point3 first = cubic.first(t), second = cubic.second(t);
-  return frame_of(cubic.lost(first, 1, t) ? Point3{} : first, cubic.lost(second, 2, t) ? Point3{} : second);
 }
 
 }  // namespace zv
