@@ -132,10 +132,13 @@ ZV_API int16_t zv_eval_t_on_ucurve3d(zv_curve *curve, double t, zv_poly_3d **seg
  *  - Angle reductions "while above" a limit never loop forever: a huge
  *    finite angle is brought into range with fmod (the same value the
  *    repeated subtraction gives for ordinary angles), and a non-finite angle
- *    where such a reduction is made makes nothing.
+ *    where such a reduction is made makes nothing (zv_circle_pnt_3d: NaN
+ *    coordinates).
  *  - Segment counts that are rounded up to a multiple never pass the int16
  *    range: a count whose next multiple would overflow takes the largest
- *    multiple below 32767 instead.
+ *    multiple below 32767 instead. A vertex count written back through a
+ *    pointer fits int16 and equals the vertices appended (zv_circlepnts_3d
+ *    writes the polygon's size n instead).
  *  - Symmetric polylines (zv_ellipsepnts_3d, zv_hyperbolapnts_3d,
  *    zv_parabolapnts_3d) compute one half and mirror only the vertices the
  *    call itself appended: items the list held before stay untouched and
@@ -156,7 +159,8 @@ ZV_API int16_t zv_eval_t_on_ucurve3d(zv_curve *curve, double t, zv_poly_3d **seg
  * ("BADRECT", 75, "zv_ellipse_pnt_3d") for a radius <= 1e-7 and then leaves
  * *out = (0, 0, cz).
  * @param[out] out receives the point; a null out does nothing
- * A non-finite t leaves *out = (0, 0, cz), without a message.
+ * A non-finite t (NaN, +inf, -inf) is not reduced and gives NaN x and y
+ * with z = cz, without a message (the radius test above still applies).
  */
 ZV_API void zv_circle_pnt_3d(zv_pnt_3d centre, double radius, double t,
                              zv_pnt_3d *out);
@@ -296,10 +300,11 @@ ZV_API int16_t zv_arc_pnts_3d(const zv_arc_2d *arc, int16_t n, double z,
  * 0..*n) at angle 2 pi i / *n, x = (angle - sin angle) |r| + start.x,
  * y = (1 - cos angle) r + start.y (r < 0 arches towards -y); the first and
  * last vertices lie exactly on the base line.
- * @param[in]     n     segments (read only); *n < 0 appends nothing
+ * @param[in]     n     segments (read only); *n < 0 appends nothing; at most
+ *                      32766 are used (*n = 32767 draws the whole arch in
+ *                      32766 segments), so the vertices fit int16
  * @param[in,out] list  receives the vertices, or null (private list, released)
- * @param[out]    count vertices appended (*n + 1, or 0; 32767 for the 32768
- *                      vertices of *n = 32767, as ll_get_list_count counts)
+ * @param[out]    count vertices appended (segments used + 1, or 0)
  * @return 0; 2 when start, n or count is null; -1 when memory is refused
  *         (*count = vertices appended so far)
  */
@@ -315,9 +320,9 @@ ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t *n,
  * A negative a gives the branch opening towards -x.
  * @param[out] out receives the point; it is set to (0, 0, 0) first
  * @return 0; 80 with ("BADTVALUE", 80, "zv_hyperbola_pnt_3d") when
- *         t >= 0.9999999 or t <= -0.9999999 (t = -1 would divide by zero,
- *         t < -1 would land on the other branch; a NaN t passes and gives a
- *         NaN point); 75 with ("BADRECT", 75,
+ *         t >= 0.9999999 or t <= -0.9999999 or t is NaN (t = -1 would
+ *         divide by zero, t < -1 would land on the other branch; *out stays
+ *         (0, 0, 0)); 75 with ("BADRECT", 75,
  *         "zv_hyperbola_pnt_3d") when |a| or |b| is not above 1e-7 (also
  *         NaN); 2 when out is null
  */
@@ -331,7 +336,7 @@ ZV_API int16_t zv_hyperbola_pnt_3d(zv_pnt_3d centre, double a, double b,
  * t2. Every vertex carries index 1.
  * @param[in,out] list receives the vertices, or null (private list, released)
  * @return 0; 80 with ("BADTVALUE", 80, "zv_hyperbolic_arc_3d") when t1 or t2
- *         is >= 0.9999999 or <= -0.9999999; 75 with ("BADRECT", 75,
+ *         is >= 0.9999999 or <= -0.9999999 or NaN; 75 with ("BADRECT", 75,
  *         "zv_hyperbolic_arc_3d") when |a| or |b| is not above 1e-7; in both
  *         cases nothing is appended; 2 when n is null; -1 when memory is
  *         refused
@@ -447,6 +452,12 @@ ZV_API int16_t zv_parabola_stats_3d(zv_pnt_3d vertex, double a, int16_t axis,
  * outermost knot at either end. It has n - p spans; span i runs over
  * [K(i + p - 1), K(i + p)], is shaped by P(i) .. P(i + p) (and their
  * weights) and reads the 2p knots K(i) .. K(i + 2p - 1).
+ *
+ * The full clamped knot vector is accepted too: a list of exactly
+ * n + p + 1 knots whose first p + 1 and last p + 1 knots are equal is read
+ * without its outermost knot at either end (the tessellators and the
+ * conversion skip its first knot), so both layouts give the same curve.
+ * Every other list is read as stored, from its first knot.
  */
 
 /**
@@ -478,15 +489,21 @@ ZV_API zv_curve *zv_def_nubspl_curve3d(ll_list *ctrl, ll_list *knots, int16_t de
  * pointer (nothing is copied, the caller's headers are not changed), set
  * degree and span_steps and give the record two new empty output lists.
  *
- * Ownership. The attached lists are shared: they must outlive the record's
- * use, and zv_purge_curve releases them unless the caller first sets the
- * slots to null. Lists a definition replaces are released when they are the
- * record's own, so redefining leaks nothing: the old vertex_list and
- * stats_list (with whatever they hold) always, and the old ctrl_list,
- * knot_list and weight_list only while the record has not yet been filled by
- * a rational definition (type 95 or 97 with a degree of 1 to 15 on entry), as
- * those slots then hold lists the caller attached and still holds. A list
- * passed as one of the three arguments is never released.
+ * Ownership. The attached lists stay the caller's: the definition marks
+ * them borrowed (ll_set_list_borrowed), and no function releases a borrowed
+ * list when it replaces a record's lists (a later definition, the uniform
+ * split). They must outlive the record's use; zv_purge_curve still releases
+ * them with the record unless the caller first sets the slots to null, so
+ * release them either with the record or yourself (ll_purge_list, after
+ * clearing the slots), not both. The lists a definition replaces are
+ * released when the record owns them (those zv_create_curve made, those a
+ * definition took over or created, the pieces of a split): the old
+ * vertex_list and stats_list with whatever they hold, and the old ctrl_list,
+ * knot_list and weight_list unless borrowed. So redefining a record, after
+ * any other definition, tessellation or split, and after a failed
+ * definition, leaks nothing and frees nothing of the caller's. A list
+ * passed as one of the three arguments is never released, even when the
+ * record owned it before (it is then the caller's too, marked borrowed).
  */
 
 /**
@@ -568,7 +585,10 @@ ZV_API int16_t zv_rat_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
  * The two span tessellators share this sampling. Each span longer than 1e-7
  * is sampled at S + 1 parameters t = K(i) + (s * L) / S, s = 0 .. S, L its
  * length, both ends included, S the record's span_steps; a span of 1e-7 or
- * less yields nothing. So an interior boundary between two sampled spans
+ * less yields nothing. zv_mk_nubspline_3d tests a span [a, b] as
+ * a + 1e-7 < b, zv_mk_nurb_curve3d as b - a > 1e-7; the two differ in
+ * rounding for spans of about 1e-7 ([1, 1 + 1e-7] is not sampled by the
+ * first). A span whose ends are not ordered numbers (NaN) is never sampled. So an interior boundary between two sampled spans
  * appears twice. Each sample appends one vertex (index = running number of
  * this call from 0, wrapping past 32767) to vertex_list and one statistics
  * record with only t set to stats_list. The output lists are never cleared.
@@ -634,7 +654,11 @@ ZV_API int16_t zv_mk_nurb_curve3d(zv_curve *curve, int16_t first, int16_t last, 
  * is the rational curve of degree n through control point k at parameter
  * k/n, computed by repeated homogeneous linear interpolation between the
  * values at k/n and (k + r)/n (Neville's scheme): with all weights 1 the
- * polynomial through the control points. No statistics records are made.
+ * polynomial through the control points. This is not the rational Bezier
+ * curve of the control points, which zv_sub_ratbezier_curve3d splits: for
+ * three points (0, 0), (1, 1), (2, 0) with weights (1, 2, 1), this
+ * function gives (1, 1) at t = 0.5 (it passes through every control point),
+ * the rational Bezier curve (1, 2/3). No statistics records are made.
  * @param[in,out] curve  the record; vertex_list is created when null
  * @param[in]     degree n when 1 or more, else the record's degree is used
  * @return in the order tested: 1 curve or ctrl_list is null; 2 knot_list
@@ -816,7 +840,9 @@ ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_t n,
  * four-point window sliding one point at a time (n - 3 segments).
  * The request *points rises to a multiple of n - 2 (a negative one rises
  * towards 0) and is divided by n - 3, truncated, giving m steps per
- * segment (at least 1; the arithmetic is full width, so no request wraps).
+ * segment (the arithmetic is full width, so no request wraps). m is capped
+ * at 32766 / (n - 3), so the vertices never pass 32767; a request that
+ * leaves m below 1 (any request <= 0) appends nothing.
  * The first segment gives the vertices at u = 0, 1/m, ..., 1, every later
  * one those at u = 1/m, ..., 1 (its u = 0 is the previous segment's end):
  * (n - 3) m + 1 vertices, numbered from 0, appended at the end of out.
@@ -824,7 +850,8 @@ ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_t n,
  * @param         n       number of control points stated
  * @param[in,out] ctrl    the control vertices (at least n)
  * @param[in,out] points  on entry the number of vertices wanted; on return
- *                        the number appended (int16, wraps past 32767)
+ *                        the number appended (at most 32767; 0 for a
+ *                        request <= 0)
  * @param[in,out] out     receives the vertices; when null, a private list
  *                        is used and released before return
  * @return 0; 0 with *points = 0 and nothing appended when n < 4 (no
@@ -849,12 +876,13 @@ ZV_API int16_t zv_bspline_3d(int16_t n, ll_list *ctrl, int16_t *points,
  *                       whole copies of the two records (indexes included)
  * @param[in,out] ctrl   the control vertices (at least n)
  * @param         mode   index into the step table
- * @param[out]    count  vertices appended (int16, wraps past 32767)
+ * @param[out]    count  vertices appended (at most 32767)
  * @param[in,out] out    receives the vertices; when null, a private list is
  *                       used and released before return
  * @return 0 (also when ctrl or count is null: nothing appended, *count 0
  *         when count is given); 33 without a message when n < 3 other than
- *         2, or when ctrl holds fewer than n points (nothing appended);
+ *         2, when ctrl holds fewer than n points, or when the polyline would
+ *         have more than 32767 vertices (nothing appended, *count 0);
  *         -1 when memory is refused (zv_memerr("zv_quad_bspline_3d");
  *         *count counts what was appended).
  */
@@ -876,13 +904,14 @@ ZV_API int16_t zv_quad_bspline_3d(int16_t n, ll_list *ctrl, int16_t mode,
  * @param[in,out] ctrl   the control vertices (at least n)
  * @param         mode   index into the step table
  * @param         s      tension
- * @param[out]    count  vertices appended (int16, wraps past 32767)
+ * @param[out]    count  vertices appended (at most 32767)
  * @param[in,out] out    receives the vertices; when null (on every path,
  *                       n = 2 included), a private list is used and
  *                       released before return
  * @return 0; 33 with the message ("BADCNT", 33, "zv_catrom_curve_3d") when
- *         n < 4 other than 2, or when ctrl holds fewer than n points
- *         (nothing appended); 1 without a message when ctrl is null (n = 2
+ *         n < 4 other than 2, when ctrl holds fewer than n points, or when
+ *         the polyline would have more than 32767 vertices (nothing
+ *         appended, *count 0); 1 without a message when ctrl is null (n = 2
  *         included) or count is null; -1 when memory is refused
  *         (zv_memerr("zv_catrom_curve_3d"); *count counts what was
  *         appended).
@@ -1006,12 +1035,16 @@ ZV_API int16_t zv_intcurve_3d(zv_curve *curve_a, zv_curve *curve_b, ll_list *out
  * become b(3j-1), b(3j), b(3j+1); b(0), b(1) are P(0), P(1) and b(3L-1),
  * b(3L) are P(L+1), P(L+2).
  *
- * Knot list. Either exactly the breakpoints u(0) .. u(L) (at least L + 1
- * knots, read from the head), or the list the NURB and non-uniform
- * tessellators read (n + p - 1 = L + 5 knots or more: u(0) three times,
- * u(1) .. u(L-1), u(L) three times), recognised by its first three knots
- * being equal, and read from its third knot; so one record can be both
- * tessellated and converted. For L = 1 no knot is read.
+ * Knot list. Three layouts, told apart by the exact count and the end
+ * multiplicities, never by the first values alone: the full clamped vector
+ * of exactly n + 4 knots (u(0) four times, u(1) .. u(L-1), u(L) four
+ * times), read from its fourth knot; the tessellators' layout of exactly
+ * n + 2 = L + 5 knots (that vector without its outermost knot at each end:
+ * u(0) three times, u(1) .. u(L-1), u(L) three times), read from its third
+ * knot; any other list holds the breakpoints u(0) .. u(L) from its head (at
+ * least L + 1 knots). So one record can be both tessellated and converted,
+ * and each layout of a curve gives the same Bezier points. For L = 1 no
+ * knot is read.
  *
  * Output. The Bezier points are appended to the ctrl_list of out (index =
  * k for b(k), counted from 0 in each call, wrapping past 32767), with
@@ -1084,13 +1117,17 @@ ZV_API int16_t zv_rat_bspl_to_bezier_curve3d(zv_curve *source, zv_curve *out);
 
 /**
  * Splits a uniform Bezier record (type 86) and overwrites before and after
- * whole with two new uniform Bezier records, as zv_def_ubezier_curve3d
- * makes them (the basis matrix copied from the source, which is the Bezier
- * matrix for any record that definition made), holding the pieces, with
- * degree p (so a piece can be split again). The lists the two output
- * records held before are released with their items (as zv_purge_curve
- * would release them), so nothing leaks.
- * @param[in]  source the record to split; p is its degree
+ * whole with two new uniform Bezier records holding the pieces, as
+ * zv_def_ubezier_curve3d makes them: the Bezier basis matrix (whatever
+ * matrix the source carries, so pieces of a record filled by hand
+ * tessellate as Bezier curves too) and degree p (so a piece can be split
+ * again). A record from zv_def_ubezier_curve3d has degree 0 (the uniform
+ * definitions leave it unset) and is a cubic: a degree of 0 is read as 3;
+ * a degree the caller set wins. The lists the two output records owned
+ * are released with their items, each once, so nothing leaks; lists they
+ * borrowed from the caller (attached by a rational definition, see
+ * ll_set_list_borrowed) are left alone and stay the caller's to release.
+ * @param[in]  source the record to split; p is its degree (0 read as 3)
  * @param[in]  t      the split parameter
  * @param[out] before overwritten with the piece over [0, t]
  * @param[out] after  overwritten with the piece over [t, 1]
@@ -1114,7 +1151,11 @@ ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_curve *befor
  * the lists held already are left untouched; a null list slot is given a
  * new list. The degree of both records is set to p; nothing else of them
  * is written. A blended weight of 0 gives non-finite coordinates, never a
- * crash.
+ * crash. The pieces are the true rational Bezier curve of the source's
+ * control points and weights (de Casteljau in homogeneous form), which is
+ * not the curve zv_mk_rat_bezier_3d tessellates: for three points (0, 0),
+ * (1, 1), (2, 0) with weights (1, 2, 1), the split point at t = 0.5 is
+ * (1, 2/3), while that tessellation gives (1, 1) there.
  * @param[in]     source the record to split; p is its degree
  * @param[in]     t      the split parameter
  * @param[in,out] before receives the piece over [0, t]

@@ -336,7 +336,9 @@ inline Curve define_nubspline(List<zv_poly_3d> &ctrl, List<zv_rnumber> &knots, i
 
 namespace detail {
 // Runs a rational definition on a new record; on success the record holds
-// the three lists, so the owners let them go.
+// the three lists and takes them over (the borrowed mark is cleared, so a
+// split or a later definition that replaces them releases them), and the
+// owners let them go.
 template <class Define>
 Result<Curve> define_rational(List<zv_poly_3d> &ctrl, List<zv_rnumber> &knots, List<zv_rnumber> &weights,
                               Define define) noexcept {
@@ -344,7 +346,7 @@ Result<Curve> define_rational(List<zv_poly_3d> &ctrl, List<zv_rnumber> &knots, L
   if (!curve) return {Curve(), Status(-1)};
   const Status status(define(curve.get()));
   if (!status) return {Curve(), status};
-  ctrl.release(), knots.release(), weights.release();
+  for (ll_list *list : {ctrl.release(), knots.release(), weights.release()}) ll_set_list_borrowed(list, 0);
   return {std::move(curve), status};
 }
 }  // namespace detail

@@ -97,10 +97,11 @@ typedef struct ll_node {
  *   | head | tail | current | count |
  *
  * head (word 0) is the first node, null for an empty list; current (word 2)
- * is the node at the cursor. tail and count (words 1 and 3) are the kernel's.
- * A list whose head is null is empty, whatever the other words hold: a curve
- * definition takes a caller's list over by copying the four words and
- * clearing the caller's head only.
+ * is the node at the cursor. tail and count (words 1 and 3) are the kernel's:
+ * count holds the item count and, in bit 62, the borrowed mark
+ * (ll_set_list_borrowed). A list whose head is null is empty, whatever the
+ * other words hold: a curve definition takes a caller's list over by copying
+ * the four words and clearing the caller's head only.
  */
 typedef struct ll_list {
   ll_node *head;
@@ -116,8 +117,17 @@ typedef struct ll_list {
  *   | weight_list | knot_list | ctrl_list | vertex_list | stats_list |
  *
  * basis is the 4x4 matrix of a uniform kind, row r column k at 4r + k.
- * The five list slots hold lists that belong to the record: zv_purge_curve
- * releases every list in a non-null slot with its items.
+ * zv_purge_curve releases every list in a non-null slot with its items.
+ *
+ * Which lists a record owns: a list in a slot belongs to the record unless
+ * it carries the borrowed mark (ll_list_borrowed). The rational definitions
+ * attach the caller's control, knot and weight lists by pointer and mark
+ * them borrowed: they stay the caller's, and no function releases them when
+ * it replaces a record's lists (a later definition, the uniform split); only
+ * zv_purge_curve does, unless the caller cleared the slots first. Lists the
+ * record owns (those zv_create_curve made, those a definition took over or
+ * created, the pieces of a split) are released when a later definition or
+ * split replaces them.
  */
 typedef struct zv_curve {
   int16_t type;
@@ -313,6 +323,22 @@ ZV_API int16_t ll_get_list_count(const ll_list *list);
 
 /** Number of items at full width; 0 for a null or empty list. */
 ZV_API long ll_list_length(const ll_list *list);
+
+/**
+ * Sets (borrowed non-zero) or clears the borrowed mark of a list header: a
+ * borrowed list is a caller's list that a curve record holds by pointer
+ * (the rational definitions set the mark), so no curve function releases it
+ * when it replaces the record's lists; zv_purge_curve and ll_purge_list
+ * still release it. Clearing the mark hands the list to the record that
+ * holds it (the C++ and Python layers do so when their record takes the
+ * lists over). The mark belongs to the header: appending, emptying and the
+ * item count leave it alone, and a new list has none. A null list is
+ * ignored.
+ */
+ZV_API void ll_set_list_borrowed(ll_list *list, int16_t borrowed);
+
+/** 1 when the list carries the borrowed mark, else 0 (also for null). */
+ZV_API int16_t ll_list_borrowed(const ll_list *list);
 
 /**
  * Moves the cursor: LL_FIRST, LL_LAST, LL_NEXT, LL_PREV (all O(1)).

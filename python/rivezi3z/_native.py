@@ -113,6 +113,7 @@ _PROTOTYPES = {
     "ll_create_list": (PL, []),
     "ll_add_list_item": (I16, [PL, I16, c_void_p, I16]),
     "ll_list_length": (c_long, [PL]),
+    "ll_set_list_borrowed": (None, [PL, I16]),
     "ll_purge_list": (None, [PL]),
     "zv_findknotspan": (I16, [POINTER(D), I16, I16, D, I16]),
     "zv_basisfunctions": (I16, [POINTER(D), I16, I16, D, I16, POINTER(D)]),

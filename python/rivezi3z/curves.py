@@ -72,7 +72,9 @@ class Curve(n.Owner):
         curve = cls(n.c.zv_create_curve())
         call(name, *(lst.ptr for lst in lists), *args, curve._ptr)
         for lst in lists:
-            lst.give()  # attached: the record releases them now
+            # The definition borrowed the lists; the record takes them over
+            # (it releases them, also when a split replaces them).
+            n.c.ll_set_list_borrowed(lst.give(), 0)
         return curve
 
     @classmethod

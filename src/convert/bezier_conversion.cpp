@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "frame/knot_layout.hpp"
 #include "frame/report.hpp"
 #include "frame/span_walk.hpp"
 #include "frame/vertices.hpp"
@@ -79,20 +80,16 @@ class Breakpoints {
 };
 
 // Where the breakpoints u(0) .. u(L) start in a knot list, or null when it
-// holds too few. A list in the tessellators' convention (at least L + 5
-// knots, the first three equal: u(0) three times, u(1) .. u(L - 1), u(L)
-// three times) holds them from its third knot on; any other list of at
-// least L + 1 knots is read from its head. Three equal leading breakpoints
-// would make a denominator zero, so no list that converted when read from
-// its head is read differently.
+// holds too few. The layout follows from the exact count (n = L + 3 control
+// points) and the end multiplicities (stored_knots), never from the first
+// values alone: the clamped knot vector of n + 4 knots holds them from its
+// fourth knot on, the tessellators' layout of n + 2 knots (that vector
+// without its outermost knot at each end) from its third; every other list
+// of at least L + 1 knots holds them from its head.
 ll_node *breakpoint_start(const ll_list *knots, long segments) {
-  const long count = ll_list_length(knots);
-  if (count >= segments + 5) {
-    ll_node *k0 = knots->head, *k1 = k0->next, *k2 = k1->next;
-    const double u0 = zv::read_real(k0->data);
-    if (zv::read_real(k1->data) == u0 && zv::read_real(k2->data) == u0) return k2;
-  }
-  return count >= segments + 1 ? knots->head : nullptr;
+  const zv::KnotLayout layout = zv::stored_knots(knots, segments + kCubic, kCubic);
+  if (layout.clamped_ends) return zv::node_at(knots, layout.skip + kCubic - 1);
+  return ll_list_length(knots) >= segments + 1 ? knots->head : nullptr;
 }
 
 // Appends the Bezier points b(0), b(1), ... to the output lists, numbered

@@ -8,8 +8,10 @@
 
 #include "frame/casteljau.hpp"
 #include "frame/kernel_block.hpp"
+#include "frame/record_lists.hpp"
 #include "frame/report.hpp"
 #include "frame/span_walk.hpp"
+#include "frame/uniform_basis.hpp"
 #include "frame/vertices.hpp"
 
 namespace {
@@ -60,25 +62,35 @@ bool enough(const ll_list *list, int p) { return p >= 0 && ll_list_length(list) 
 // A list slot that may be empty, filled with a new list (null when refused).
 ll_list *ensure_list(ll_list *list) { return list ? list : ll_create_list(); }
 
-// A new empty record of the source's kind and basis matrix, made without a
-// report of its own: the split reports a refusal once, under its own name.
-zv_curve *piece_record(const zv_curve *source) {
+// The degree of a uniform Bezier record: a uniform definition leaves it
+// unset (0), and such a record is a cubic; a degree the caller set wins.
+int bezier_degree(const zv_curve &source) { return source.degree == 0 ? 3 : source.degree; }
+
+// A new empty uniform Bezier record of degree p with the Bezier matrix, as
+// the uniform definition writes it (whatever matrix the source carries),
+// made without a report of its own: the split reports a refusal once,
+// under its own name.
+zv_curve *piece_record(int p) {
   zv_curve *piece = zv_create_curve();
   if (!piece) return nullptr;
-  piece->type = source->type;
-  double basis[16];
-  std::memcpy(basis, source->basis, sizeof basis);
-  std::memcpy(piece->basis, basis, sizeof basis);
+  piece->type = ZV_CURVE_UBEZIER;
+  piece->degree = static_cast<int16_t>(p);
+  std::memcpy(piece->basis, zv::kBezierBasis, sizeof piece->basis);
   return piece;
 }
 
-// Puts a made record's contents into a caller's record and releases what
-// the caller's record held before, lists and all, with the made shell.
-void overwrite(zv_curve *target, zv_curve *made) {
-  const zv_curve old = *target;
-  *target = *made;
-  *made = old;
-  zv_purge_curve(made);
+// Puts the made records' contents into the caller's two records whole. The
+// lists the caller's records owned go with their old contents; lists they
+// borrowed stay the caller's and are left alone. The made shells are freed.
+void overwrite(zv_curve *before, zv_curve *made_before, zv_curve *after, zv_curve *made_after) {
+  zv::OwnedLists replaced;
+  replaced.collect(*before);
+  replaced.collect(*after);
+  *before = *made_before;
+  *after = *made_after;
+  zv_free(made_before);
+  zv_free(made_after);
+  replaced.release();
 }
 
 // Appends the p + 1 weighted points of a piece after what the lists hold,
@@ -99,7 +111,7 @@ bool append_piece(ll_list *points, ll_list *weights, const zv::Weighted *piece, 
 
 extern "C" ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_curve *before, zv_curve *after) {
   if (const int16_t refused = check_split(source, ZV_CURVE_UBEZIER, before, after)) return refused;
-  const int p = source->degree;
+  const int p = bezier_degree(*source);
   if (!enough(source->ctrl_list, p)) return kTooFewPoints;
 
   constexpr const char *kName = "zv_sub_bezier_curve3d";
@@ -111,8 +123,8 @@ extern "C" ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_c
 
   // Both pieces are built whole in new records before either output
   // record changes, so a refusal leaves the caller's records as they were.
-  zv_curve *made_after = piece_record(source);
-  zv_curve *made_before = made_after ? piece_record(source) : nullptr;
+  zv_curve *made_after = piece_record(p);
+  zv_curve *made_before = made_after ? piece_record(p) : nullptr;
   bool made = made_before != nullptr;
   if (made) {
     zv::StagedVertices after_points(made_after->ctrl_list), before_points(made_before->ctrl_list);
@@ -125,10 +137,7 @@ extern "C" ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_c
     zv_purge_curve(made_before);
     return zv::memory_refused(kName);
   }
-  made_after->degree = static_cast<int16_t>(p);
-  made_before->degree = static_cast<int16_t>(p);
-  overwrite(after, made_after);
-  overwrite(before, made_before);
+  overwrite(before, made_before, after, made_after);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <rivezi3z/rivezi3z.h>
 
 #include "frame/lists.hpp"
+#include "frame/record_lists.hpp"
 #include "frame/report.hpp"
 
 namespace {
@@ -12,47 +13,26 @@ constexpr int kMaxDegree = 15;
 
 bool degree_ok(int degree) { return degree >= 1 && degree <= kMaxDegree; }
 
-// A record that a rational definition already filled holds the caller's
-// lists in its input slots; any other record holds lists of its own there.
-bool holds_attached_lists(const zv_curve &curve) {
-  return (curve.type == ZV_CURVE_NURB || curve.type == ZV_CURVE_RATBEZIER) && degree_ok(curve.degree);
-}
-
 // The lists a rational definition puts into a record.
 struct RationalLists {
   ll_list *ctrl, *knots, *weights;
 };
 
-// Releases a list the record is giving up, unless the caller passed it in
-// or another slot released it already.
-void release_replaced(ll_list *old, const RationalLists &in, ll_list **released, int &count) {
-  if (!old || old == in.ctrl || old == in.knots || old == in.weights) return;
-  for (int i = 0; i < count; ++i)
-    if (released[i] == old) return;
-  released[count++] = old;
-  ll_purge_list(old);
-}
-
-// Attaches the caller's lists and two new output lists, releasing what the
-// record owned in the slots it replaces (its input slots only when it did
-// not hold attached lists on entry); -1 (nothing changed) when an output
-// list is refused.
-int16_t attach(zv_curve *curve, const RationalLists &in, bool held_attached, const char *name) {
+// Attaches the caller's lists (marked borrowed: they stay the caller's) and
+// two new output lists, releasing the lists the record owned in its five
+// slots, except any the caller passed in again; -1 (nothing changed) when
+// an output list is refused.
+int16_t attach(zv_curve *curve, const RationalLists &in, const char *name) {
   ll_list *vertices = ll_create_list();
   ll_list *stats = vertices ? ll_create_list() : nullptr;
   if (!stats) {
     ll_purge_list(vertices);
     return zv::memory_refused(name);
   }
-  ll_list *released[5];
-  int count = 0;
-  if (!held_attached) {
-    release_replaced(curve->ctrl_list, in, released, count);
-    release_replaced(curve->knot_list, in, released, count);
-    release_replaced(curve->weight_list, in, released, count);
-  }
-  release_replaced(curve->vertex_list, in, released, count);
-  release_replaced(curve->stats_list, in, released, count);
+  zv::OwnedLists replaced;
+  replaced.collect(*curve, {in.ctrl, in.knots, in.weights});
+  replaced.release();
+  for (ll_list *list : {in.ctrl, in.knots, in.weights}) ll_set_list_borrowed(list, 1);
   curve->ctrl_list = in.ctrl;
   curve->weight_list = in.weights;
   curve->knot_list = in.knots;
@@ -93,13 +73,12 @@ extern "C" ZV_API int16_t zv_mk_def_nurb_curve3d(ll_list *ctrl, ll_list *knots, 
                                                  int16_t degree, int16_t span_steps,
                                                  zv_curve *curve) {
   if (!curve) return 4;
-  const bool held_attached = holds_attached_lists(*curve);
   curve->type = ZV_CURVE_NURB;
   const long n = ll_list_length(ctrl);
   if (n < degree + 1L) return 1;
   if (ll_list_length(weights) < n) return 2;  // more weights than points are accepted
   if (!degree_ok(degree)) return 3;
-  if (const int16_t refused = attach(curve, {ctrl, knots, weights}, held_attached, "zv_mk_def_nurb_curve3d"))
+  if (const int16_t refused = attach(curve, {ctrl, knots, weights}, "zv_mk_def_nurb_curve3d"))
     return refused;
   curve->degree = degree;
   curve->span_steps = span_steps != 0 ? span_steps : 1;
@@ -109,13 +88,12 @@ extern "C" ZV_API int16_t zv_mk_def_nurb_curve3d(ll_list *ctrl, ll_list *knots, 
 extern "C" ZV_API int16_t zv_def_ratbezier_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
                                                    int16_t degree, zv_curve *curve) {
   if (!curve) return 4;
-  const bool held_attached = holds_attached_lists(*curve);
   curve->type = ZV_CURVE_RATBEZIER;
   const long n = ll_list_length(ctrl);
   if (n < degree + 1L) return 1;
   if (ll_list_length(weights) != n) return 2;
   if (!degree_ok(degree)) return 3;
-  if (const int16_t refused = attach(curve, {ctrl, knots, weights}, held_attached, "zv_def_ratbezier_curve3d"))
+  if (const int16_t refused = attach(curve, {ctrl, knots, weights}, "zv_def_ratbezier_curve3d"))
     return refused;
   curve->degree = degree;
   curve->span_steps = 0;

@@ -7,14 +7,11 @@
 
 #include "frame/lists.hpp"
 #include "frame/report.hpp"
+#include "frame/uniform_basis.hpp"
 
 namespace {
 
-using Matrix = double[16];
-
-constexpr Matrix kBezier = {-1, 3, -3, 1, 3, -6, 3, 0, -3, 3, 0, 0, 1, 0, 0, 0};
-constexpr Matrix kBSpline = {-1, 3, -3, 1, 3, -6, 3, 0, -3, 0, 3, 0, 1, 4, 1, 0};
-constexpr Matrix kCatmullRom = {-1, 3, -3, 1, 2, -5, 4, -1, -1, 0, 1, 0, 0, 2, 0, 0};
+using Matrix = zv::BasisMatrix;
 
 // Makes the record: kind, matrix divided entry by entry (a divisor of 0
 // means the matrix is stored as written), then the take-over of the list.
@@ -36,15 +33,15 @@ zv_curve *define_uniform(ll_list *ctrl, int16_t kind, const Matrix &matrix, doub
 }  // namespace
 
 extern "C" ZV_API zv_curve *zv_def_ubezier_curve3d(ll_list *ctrl) {
-  return define_uniform(ctrl, ZV_CURVE_UBEZIER, kBezier, 0.0, "zv_def_ubezier_curve3d");
+  return define_uniform(ctrl, ZV_CURVE_UBEZIER, zv::kBezierBasis, 0.0, "zv_def_ubezier_curve3d");
 }
 
 extern "C" ZV_API zv_curve *zv_def_ubspl_curve3d(ll_list *ctrl) {
-  return define_uniform(ctrl, ZV_CURVE_UBSPLINE, kBSpline, 6.0, "zv_def_ubspl_curve3d");
+  return define_uniform(ctrl, ZV_CURVE_UBSPLINE, zv::kBSplineBasis, 6.0, "zv_def_ubspl_curve3d");
 }
 
 extern "C" ZV_API zv_curve *zv_def_ucatrom_curve3d(ll_list *ctrl) {
-  return define_uniform(ctrl, ZV_CURVE_UCATROM, kCatmullRom, 2.0, "zv_def_ucatrom_curve3d");
+  return define_uniform(ctrl, ZV_CURVE_UCATROM, zv::kCatmullRomBasis, 2.0, "zv_def_ucatrom_curve3d");
 }
 
 extern "C" ZV_API zv_curve *zv_def_ubetaspl_curve3d(ll_list *ctrl, double beta1, double beta2) {

@@ -59,12 +59,14 @@ Items<T> items(const ll_list *list) {
 
 // Takes a caller's list over into the header a record already holds: the
 // caller's cursor goes to the first node, the four header words are copied,
-// and the caller's head is cleared so its header reads as empty. A null
-// caller list leaves the record's list as it was (empty).
+// and the caller's head is cleared so its header reads as empty. The
+// record's header stays its own: a borrowed mark copied with the words is
+// cleared. A null caller list leaves the record's list as it was (empty).
 inline void take_over(ll_list *from, ll_list *into) {
   if (!from || !into) return;
   ll_set_list_currpntr(from, LL_FIRST);
   *into = *from;
+  ll_set_list_borrowed(into, 0);
   from->head = nullptr;
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "frame/knot_layout.hpp"
 #include "tessellate/span_sampling.hpp"
 
 namespace {
@@ -34,17 +35,20 @@ extern "C" ZV_API int16_t zv_mk_nurb_curve3d(zv_curve *curve, int16_t first, int
   // More spans than the range holds would read past its control points.
   if (spans > range.count - p) return zv::kTooFewPoints;
   const long knot_count = spans + 2L * p - 1;
-  if (ll_list_length(curve->knot_list) - range.start < knot_count) return zv::kTooFewKnots;
+  // A full clamped vector is read without its outermost knot at either end.
+  const long skip = zv::stored_knots(curve->knot_list, ll_list_length(curve->ctrl_list), p).skip;
+  if (ll_list_length(curve->knot_list) - 2 * skip - range.start < knot_count) return zv::kTooFewKnots;
   if (spans <= 0) {
     if (steps != 0) curve->span_steps = steps;
     return 0;
   }
 
-  const KnotCopy knots = copy_knots(curve->knot_list, range.start, knot_count);
+  const KnotCopy knots = copy_knots(curve->knot_list, skip + range.start, knot_count);
   if (!knots) return zv::memory_refused("mk_nurb_curve3d - 2");
   if (steps != 0) curve->span_steps = steps;
 
   // Each sample is the homogeneous de Boor pass on the span's window.
   zv::SpanWindow<zv::ArrayCursor> window(*curve, range.start, p, zv::ArrayCursor(knots.get()), true);
-  return zv::sample_spans(curve, window, p, spans, curve->span_steps, "zv_mk_nurb_curve3d");
+  return zv::sample_spans(curve, window, p, spans, curve->span_steps, zv::SpanTest::kLength,
+                          "zv_mk_nurb_curve3d");
 }

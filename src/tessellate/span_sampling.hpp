@@ -54,6 +54,17 @@ inline int16_t check_record(const zv_curve *curve, int16_t kind, int first, int 
   return range.count < curve->degree + 1 ? kTooFewPoints : 0;
 }
 
+// How a tessellator tells a span worth sampling: the B-spline tessellator
+// compares the span's ends (left + 1e-7 < right), the NURB tessellator its
+// length (right - left > 1e-7). The two differ in rounding for spans of
+// about 1e-7 (such as [1, 1 + 1e-7]); neither samples a span whose ends are
+// not ordered numbers.
+enum class SpanTest { kEnds, kLength };
+
+inline bool span_sampled(SpanTest test, double left, double right) {
+  return test == SpanTest::kEnds ? left + kSpanZero < right : right - left > kSpanZero;
+}
+
 // The parameter test of the de Boor functions: below -1e-7, or NaN, is refused.
 inline bool parameter_accepted(double t) { return t >= -kSpanZero; }
 
@@ -113,20 +124,20 @@ class SpanWindow {
 };
 
 // Samples spans consecutive spans of a window that starts on the first:
-// each span longer than 1e-7 at t = left + (s * L) / steps, s = 0 .. steps,
+// each span that passes test at t = left + (s * L) / steps, s = 0 .. steps,
 // one vertex and one statistics record (t only) per sample, numbered from 0.
 // The window slides one span between spans (Window: knot(i), slide(),
 // point(t)). Returns 0, kRefusedParameter, or kMemoryRefused after reporting
 // under name; what was appended stays.
 template <class Window>
-int16_t sample_spans(zv_curve *curve, Window &window, int p, long spans, int steps,
+int16_t sample_spans(zv_curve *curve, Window &window, int p, long spans, int steps, SpanTest test,
                      const char *name) {
   StagedSamples out(curve->vertex_list, curve->stats_list);
   long n = 0;
   for (long k = 0; k < spans; ++k) {
     if (k > 0) window.slide();
-    const double left = window.knot(p - 1), length = window.knot(p) - left;
-    if (!(length > kSpanZero)) continue;
+    const double left = window.knot(p - 1), right = window.knot(p), length = right - left;
+    if (!span_sampled(test, left, right)) continue;
     for (int s = 0; s <= steps; ++s) {
       const double t = left + (s * length) / steps;
       if (!parameter_accepted(t)) return out.finish() ? kRefusedParameter : memory_refused(name);

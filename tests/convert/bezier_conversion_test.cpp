@@ -1,5 +1,5 @@
-// Cubic B-spline and NURB records converted into Bezier segments: both
-// knot-list conventions, numbering, the weights of either conversion, the
+// Cubic B-spline and NURB records converted into Bezier segments: every
+// knot-list layout, numbering, the weights of either conversion, the
 // result codes, a zero knot interval, and output lists that held items.
 // The Bezier points and weights against SISL and Open CASCADE are in
 // tests/peer; refused memory is driven by tests/reliability.
@@ -12,31 +12,48 @@ using zvtest::Spline;
 
 class BezierConversion : public zvtest::KernelTest {};
 
-// The same record converted with its tessellators' knot list and with the
-// bare breakpoints u(0) .. u(L) (a single segment reads no knot: none at
-// all) gives the same points bit for bit, numbered 0 .. 3L. A plain source
-// converts no weights; a NURB source converted plainly carries the exact
-// conversion's weights.
-TEST_F(BezierConversion, BothKnotConventionsNumberingAndWeights) {
-  for (int segments = 1; segments <= 20; segments += 3) {
-    const Spline s = zvtest::random_spline(segments + 3, 3, 700 + segments);
-    Record nub(zvtest::make_nub(s, 1)), nurb(zvtest::make_nurb(s, 1)), bare(zvtest::make_nurb(s, 1));
-    ll_purge_list(bare->knot_list);
-    bare->knot_list = segments == 1 ? nullptr : zvtest::make_reals({s.knots.begin() + 3, s.knots.end() - 3});
-    Record plain(zv_create_curve()), exact(zv_create_curve()), affine(zv_create_curve()), from_bare(zv_create_curve());
-    ASSERT_EQ(zv_bspl_to_bezier_curve3d(nub.get(), plain.get()), 0);
-    ASSERT_EQ(zv_rat_bspl_to_bezier_curve3d(nurb.get(), exact.get()), 0);
-    ASSERT_EQ(zv_bspl_to_bezier_curve3d(nurb.get(), affine.get()), 0);
-    ASSERT_EQ(zv_rat_bspl_to_bezier_curve3d(bare.get(), from_bare.get()), 0);
-    const auto a = zvtest::positions(exact->ctrl_list), b = zvtest::positions(from_bare->ctrl_list);
-    ASSERT_EQ(a.size(), 3u * segments + 1);
-    ASSERT_EQ(b.size(), a.size());
-    for (size_t k = 0; k < a.size(); ++k) EXPECT_EQ(zvtest::distance(a[k], b[k]), 0.0) << segments << " " << k;
-    const auto idx = zvtest::indices(exact->ctrl_list);
-    for (size_t k = 0; k < idx.size(); ++k) EXPECT_EQ(idx[k], static_cast<int>(k));
-    EXPECT_EQ(zvtest::value(plain->weight_list), nullptr);
-    EXPECT_EQ(zvtest::reals(affine->weight_list), zvtest::reals(exact->weight_list));
-    EXPECT_EQ(zvtest::reals(from_bare->weight_list), zvtest::reals(exact->weight_list));
+// Every knot layout of one curve, the full clamped vector (n + 4 knots),
+// the tessellators' layout (n + 2) and the bare breakpoints (L + 1),
+// converts to the Bezier segments of that curve: each segment at five local
+// parameters against the spline summed from its basis functions, plain and
+// exact rational, 1 to 6 segments over uneven knots, numbered 0 .. 3L. (A
+// full clamped vector was once taken for the tessellators' layout and read
+// from its third knot.) A plain source converts no weights; a NURB source
+// converted plainly carries the exact conversion's weights.
+TEST_F(BezierConversion, EveryKnotLayoutConvertsTheSameCurve) {
+  for (int segments = 1; segments <= 6; ++segments) {
+    for (const bool rational : {false, true}) {
+      const Spline s = zvtest::random_spline(segments + 3, 3, 700 + segments, rational);
+      const std::vector<double> layouts[] = {s.knots, s.stored_knots(), {s.knots.begin() + 3, s.knots.end() - 3}};
+      for (const std::vector<double> &knots : layouts) {
+        SCOPED_TRACE(testing::Message() << segments << " segments, rational " << rational << ", " << knots.size()
+                                        << " knots");
+        Record source(rational ? zvtest::make_nurb(s, 1) : zvtest::make_nub(s, 1));
+        Record out(zv_create_curve()), affine(zv_create_curve());
+        ll_purge_list(source->knot_list);
+        source->knot_list = zvtest::make_reals(knots);
+        ASSERT_EQ((rational ? zv_rat_bspl_to_bezier_curve3d : zv_bspl_to_bezier_curve3d)(source.get(), out.get()), 0);
+        ASSERT_EQ(zv_bspl_to_bezier_curve3d(source.get(), affine.get()), 0);
+        const auto b = zvtest::positions(out->ctrl_list);
+        const auto w = zvtest::reals(out->weight_list);
+        ASSERT_EQ(b.size(), 3u * segments + 1);
+        ASSERT_EQ(w.size(), rational ? b.size() : 0u);
+        EXPECT_EQ(zvtest::reals(affine->weight_list), w);
+        const auto idx = zvtest::indices(out->ctrl_list);
+        for (size_t k = 0; k < idx.size(); ++k) EXPECT_EQ(idx[k], static_cast<int>(k));
+        for (int j = 0; j < segments; ++j) {
+          const std::vector<zv_pnt_3d> piece(b.begin() + 3 * j, b.begin() + 3 * j + 4);
+          const std::vector<double> weights = rational ? std::vector<double>(w.begin() + 3 * j, w.begin() + 3 * j + 4)
+                                                       : std::vector<double>{};
+          const double u0 = s.knots[3 + j], u1 = s.knots[4 + j];
+          for (const double local : {0.0, 0.25, 0.5, 0.75, 1.0})
+            EXPECT_LE(zvtest::distance(zvtest::bernstein_point(piece, weights, local),
+                                       zvtest::basis_point(s, std::min(u0 + local * (u1 - u0), u1))),
+                      1e-12 * zvtest::scale_of(s.points))
+                << "segment " << j << " at " << local;
+        }
+      }
+    }
   }
 }
 

@@ -77,6 +77,39 @@ TEST_F(BezierSubdivision, PiecesAtAndBeyondTheEndsReproduceTheSource) {
   EXPECT_LE(zvtest::distance(zvtest::positions(after->ctrl_list)[0], {1, 4.0 / 3, 1.0 / 6}), 1e-15);
 }
 
+// A record straight from zv_def_ubezier_curve3d has degree 0 and is a
+// cubic: its pieces carry degree 3 and four points (they were once single
+// points). A record whose matrix is not the Bezier one (filled by hand)
+// still gives Bezier pieces, which tessellate along the source (they once
+// tessellated to the origin).
+TEST_F(BezierSubdivision, UnsetDegreeAndForeignMatrixGiveCubicBezierPieces) {
+  const Points P = {{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 1}};
+  ll_list *ctrl = zvtest::make_polygon(P);
+  Record source(zv_def_ubezier_curve3d(ctrl)), before(zv_create_curve()), after(zv_create_curve());
+  ll_purge_list(ctrl);
+  ASSERT_EQ(source->degree, 0);
+  for (int i = 0; i < 16; ++i) source->basis[i] = 0.0;
+  ASSERT_EQ(zv_sub_bezier_curve3d(source.get(), 0.5, before.get(), after.get()), 0);
+  EXPECT_TRUE(before->degree == 3 && after->degree == 3);
+  ASSERT_EQ(zv_mk_ucurve3d(after.get(), 0.5), 0);
+  const Points v = zvtest::positions(after->vertex_list);
+  ASSERT_EQ(v.size(), 3u);
+  for (size_t i = 0; i < v.size(); ++i)
+    EXPECT_LE(zvtest::distance(v[i], zvtest::bernstein_point(P, {}, 0.5 + 0.25 * i)), 1e-12) << i;
+}
+
+// The two curves a rational Bezier record stands for, both kept: its
+// tessellation passes through every control point, its split is the
+// rational Bezier curve. Points (0, 0), (1, 1), (2, 0), weights (1, 2, 1).
+TEST_F(BezierSubdivision, TessellationAndSplitDrawTheirOwnCurves) {
+  Record source(rational_record({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}}, {1, 2, 1})), before(zv_create_curve());
+  Record after(zv_create_curve());
+  ASSERT_EQ(zv_mk_rat_bezier_3d(source.get(), 0), 0);
+  ASSERT_EQ(zv_sub_ratbezier_curve3d(source.get(), 0.5, before.get(), after.get()), 0);
+  EXPECT_LE(zvtest::distance(zvtest::positions(source->vertex_list)[0], {1, 1, 0}), 1e-15);
+  EXPECT_LE(zvtest::distance(zvtest::positions(after->ctrl_list)[0], {1, 2.0 / 3, 0}), 1e-15);
+}
+
 TEST_F(BezierSubdivision, ResultCodesComeBeforeAnythingIsMade) {
   const Points P = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}};
   const auto source = [&](bool rational, void (*edit)(zv_curve *)) {

@@ -120,12 +120,14 @@ inline zv_pnt_3d bernstein_point(const std::vector<zv_pnt_3d> &P, const std::vec
 }
 
 // The parameters a span tessellator samples: S + 1 per span longer than
-// 1e-7, t = left + (s * L) / S, spans first .. first + spans - 1.
-inline std::vector<double> sample_parameters(const Spline &s, int steps, int first_span, int spans) {
+// 1e-7, t = left + (s * L) / S, spans first .. first + spans - 1. The NURB
+// tessellator tests a span's length, the B-spline one its ends (ends).
+inline std::vector<double> sample_parameters(const Spline &s, int steps, int first_span, int spans,
+                                             bool ends = false) {
   std::vector<double> out;
   for (int k = first_span; k < first_span + spans; ++k) {
-    const double left = s.knots[k + s.p], length = s.knots[k + s.p + 1] - left;
-    if (!(length > 1e-7)) continue;
+    const double left = s.knots[k + s.p], right = s.knots[k + s.p + 1], length = right - left;
+    if (ends ? !(left + 1e-7 < right) : !(length > 1e-7)) continue;
     for (int i = 0; i <= steps; ++i) out.push_back(left + (i * length) / steps);
   }
   return out;

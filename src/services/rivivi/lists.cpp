@@ -20,16 +20,24 @@ constexpr int16_t kBeforeFirst = 0;
 // Largest count an int16 result can carry.
 constexpr intptr_t kCountLimit = INT16_MAX;
 
+// Bit 62 of the count word marks a list that a curve record borrows from its
+// caller; the item count is the rest of the word.
+constexpr intptr_t kBorrowed = intptr_t{1} << 62;
+
+// The item count held in the count word.
+constexpr intptr_t item_count(const ll_list *list) noexcept { return list->count & ~kBorrowed; }
+
 // True when the list holds at least one node.
 constexpr bool has_nodes(const ll_list *list) noexcept { return list && list->head; }
 
 // Resets the kernel's words of a list whose head is null, so stale words
-// left by a take-over never link new nodes into another list.
+// left by a take-over never link new nodes into another list; the borrowed
+// mark stays, since it says whose header this is, not what it holds.
 void reset_if_empty(ll_list *list) noexcept {
   if (list->head) return;
   list->tail = nullptr;
   list->current = nullptr;
-  list->count = 0;
+  list->count &= kBorrowed;
 }
 
 // The last node; a header with a head but no tail (built by hand rather
@@ -137,14 +145,27 @@ ZV_API long ll_append_copies(ll_list *list, const void *records, size_t size, lo
 
 ZV_API int16_t ll_get_list_count(const ll_list *list) {
   if (!zv::kernel::has_nodes(list)) return 0;
-  const intptr_t count = list->count;
+  const intptr_t count = zv::kernel::item_count(list);
   if (count < 0) return 0;
   return static_cast<int16_t>(count > zv::kernel::kCountLimit ? zv::kernel::kCountLimit : count);
 }
 
 ZV_API long ll_list_length(const ll_list *list) {
   if (!zv::kernel::has_nodes(list)) return 0;
-  return static_cast<long>(list->count);
+  return static_cast<long>(zv::kernel::item_count(list));
+}
+
+ZV_API void ll_set_list_borrowed(ll_list *list, int16_t borrowed) {
+  if (!list) return;
+  if (borrowed) {
+    list->count |= zv::kernel::kBorrowed;
+  } else {
+    list->count &= ~zv::kernel::kBorrowed;
+  }
+}
+
+ZV_API int16_t ll_list_borrowed(const ll_list *list) {
+  return list && (list->count & zv::kernel::kBorrowed) ? 1 : 0;
 }
 
 ZV_API int16_t ll_set_list_currpntr(ll_list *list, int16_t mode) {
