@@ -91,11 +91,15 @@ ZV_API zv_curve *zv_def_ubetaspl_curve3d(ll_list *ctrl, double beta1,
  * joint (0..10, 12..21, 23..32 for step 0.1). Each kept vertex gets a
  * statistics record: the local t, the unit first and second derivatives
  * (zero vectors where the derivative vanishes) and the normal that
- * zv_normalvector3d derives from the unit tangent. A derivative counts as
- * vanished when it is no larger than the rounding residue of its own
- * terms (about 512 ulps of sum |basis| |P|): the derivatives of a segment
- * whose points coincide come out as such residue, not as exact zeros, and
- * would otherwise give a direction made of rounding noise.
+ * zv_normalvector3d derives from the unit tangent. The derivatives are
+ * formed from the differences P_k - P_0 (the derivative rows of a uniform
+ * basis sum to zero), so they and their frames do not depend on where the
+ * curve sits: a curve moved far from the origin keeps its directions, and
+ * a segment whose four points coincide gets exact zeros. A derivative also
+ * counts as vanished when it is no larger than the rounding residue of its
+ * differenced terms (about 512 ulps of sum |basis| |P_k - P_0|), as at a
+ * cusp, so that no direction is made of rounding noise. (A record whose
+ * basis rows do not sum to zero keeps that sum's share, times P_0.)
  * Returns 0; 1 when curve is null; 2 when the record's control list is null
  * or holds fewer than 4 points; -1 when memory is refused (reported as
  * zv_memerr("zv_mk_ucurve3d"); the samples so far stay appended).
@@ -718,11 +722,14 @@ typedef struct zv_nurbs_3d {
 /**
  * The point of an array-form curve at parameter t, from the non-zero basis
  * functions of t's knot span (zv_findknotspan from the right,
- * zv_basisfunctions). t equal to the first knot gives control point 0 and t
- * equal to the last knot control point n, exactly (divided by their weights
- * when homogeneous). A t outside the knot range is evaluated in the end span
- * on its side (the polynomial extended); nothing outside the arrays is read.
- * The record is only read.
+ * zv_basisfunctions). At a clamped end (its p + 1 knots equal) t equal to
+ * the end knot gives the end control point exactly: control point 0 at the
+ * first knot, control point n at the last (divided by their weights when
+ * homogeneous). An unclamped end knot lies outside the domain
+ * [knots[p], knots[n + 1]] and, like any t outside it, is evaluated in the
+ * end span on its side (the polynomial extended), so the point agrees with
+ * zv_eval_derivsoncurve_3d and with a fit through a point at that knot;
+ * nothing outside the arrays is read. The record is only read.
  *
  * The spatial coordinates of a control point are its first dim (plain) or
  * dim - 1 (homogeneous) doubles. The result's z is 0 when the record is
@@ -958,7 +965,8 @@ ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t mode,
  * @return 0 record built;
  *         1 n < p + 1, p outside 1..7, n + p above 32767, mode outside 0..2,
  *           null points or result, or (given non-zero) null params or knots,
- *           or knots that decrease or are not finite;
+ *           knots that decrease or are not finite, or params that decrease
+ *           (or are NaN);
  *         2 the points have no length (with given = 0: the total chord length
  *           is not a finite number above 1e-7, so NaN and infinite
  *           coordinates count as no length), or the system is singular: a
@@ -986,9 +994,13 @@ ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int16_t n,
  * zv_intlinespace_ls(seg_a, seg_b), i outer, j inner, both ascending; each
  * meeting point it reports becomes a new vertex (index 0, as
  * zv_create_poly_3d makes it) appended to out in that order, unless it
- * agrees within 1e-7 in x, y and z with the point kept just before it. So a
- * crossing at a vertex that two consecutive segment pairs report is kept
- * once, while a crossing met again after another one is kept again.
+ * agrees in x, y and z with the point kept just before it within the
+ * tolerance zv_intlinespace_ls meets segments with: ZV_DA3V_TOLERANCE
+ * (1e-7), widened far from the origin to 16 DBL_EPSILON times the two
+ * points' largest coordinate. So a crossing at (or within that tolerance
+ * of) a vertex that two consecutive segment pairs report is kept once,
+ * near the origin or far from it, while a crossing met again after another
+ * one is kept again.
  *
  * Segment pairs whose bounding boxes, grown by more than the services'
  * tolerance (ZV_DA3V_TOLERANCE, or its relative widening far from the

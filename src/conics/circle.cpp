@@ -20,16 +20,16 @@ constexpr double kTurnLimit = 1.0000001;
 extern "C" ZV_API void zv_circle_pnt_3d(zv_pnt_3d centre, double radius, double t, zv_pnt_3d *out) {
   if (!out) return;
   zv_set_pnt_3d(0.0, 0.0, centre.z, out);
-  // An infinite or NaN fraction names no point; it would also never leave
-  // the reduction loop.
-  if (!std::isfinite(t)) return;
   // The exact start point needs no radius: it skips the ellipse's checks.
   if (std::fabs(t) <= kTolerance) {
     out->x = centre.x + radius;
     out->y = centre.y;
     return;
   }
-  const double u = reduce_from_above(t, 1.0, kTurnLimit);
+  // An infinite or NaN fraction is not reduced (+inf would never leave the
+  // loop); its cosine and sine then give NaN coordinates, so the caller
+  // sees no made-up point.
+  const double u = std::isfinite(t) ? reduce_from_above(t, 1.0, kTurnLimit) : t;
   zv_ellipse_pnt_3d(centre, radius, radius, u * kTwoPi, out);
 }
 

@@ -10,6 +10,13 @@
 
 using namespace zv::conics;
 
+namespace {
+
+// The most segments an arch takes: its vertices number at most 32767.
+constexpr long kMaxSegments = INT16_MAX - 1;
+
+}  // namespace
+
 extern "C" ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t *n, ll_list *list,
                                             int16_t *count) {
   if (!start || !n || !count) return kMissingArgument;
@@ -17,7 +24,8 @@ extern "C" ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t 
   *count = 0;
   if (!out.ready()) return zv::memory_refused("zv_cycloidpnts_3d");
   const double ra = std::fabs(r);
-  const long m = *n;
+  // A capped arch is still whole: its end is placed exactly.
+  const long m = *n < kMaxSegments ? *n : kMaxSegments;
   // 2 pi / n taken through degrees; unused when n = 0 (the start point only).
   const double s = ((360.0 / static_cast<double>(m)) * kPi) / 180.0;
   const zv::Point3 s0{start->x, start->y, start->z};
@@ -35,8 +43,6 @@ extern "C" ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t 
     made = staged.add(i, p);
   }
   made = made && staged.finish();
-  // 32768 vertices (n = 32767) count as 32767, as the kernel's count does.
-  const long appended = staged.appended();
-  *count = static_cast<int16_t>(appended > INT16_MAX ? INT16_MAX : appended);
+  *count = static_cast<int16_t>(staged.appended());
   return made ? 0 : zv::memory_refused("zv_cycloidpnts_3d");
 }

@@ -21,8 +21,9 @@ constexpr double kParameterEdge = 0.9999999;
 constexpr long kArcVertexNumber = 1;
 
 // Inside (-kParameterEdge, kParameterEdge): t = -1 divides by zero and
-// t < -1 lands on the other branch. A NaN passes, giving a NaN point.
-bool parameter_out_of_range(double t) { return t >= kParameterEdge || t <= -kParameterEdge; }
+// t < -1 lands on the other branch. A NaN names no point of the branch and
+// is out of range too, so it is refused rather than drawn as NaN.
+bool parameter_out_of_range(double t) { return !(t < kParameterEdge) || t <= -kParameterEdge; }
 
 bool degenerate(double a, double b) { return !(std::fabs(a) > kTolerance) || !(std::fabs(b) > kTolerance); }
 

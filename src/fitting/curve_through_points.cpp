@@ -35,6 +35,16 @@ bool usable_knots(const double *knots, long count) {
   return true;
 }
 
+// Parameters a system can be built on: never decreasing (NaN fails too).
+// Out of order, the rows would no longer follow the knot spans and the
+// curve would not pass through the points in the order given.
+bool ordered_parameters(const double *u, long n) {
+  for (long i = 1; i < n; ++i) {
+    if (!(u[i - 1] <= u[i])) return false;
+  }
+  return true;
+}
+
 // Whether every point lies in z = 0 within the flatness tolerance.
 bool all_flat(const zv_pnt_3d *points, long n) {
   for (long i = 0; i < n; ++i) {
@@ -191,7 +201,8 @@ extern "C" ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int1
     return kBadInput;
   const long count = n;
   const long knot_count = count + p + 1;
-  if (given && (!params || !knots || !usable_knots(knots, knot_count))) return kBadInput;
+  if (given && (!params || !knots || !usable_knots(knots, knot_count) || !ordered_parameters(params, count)))
+    return kBadInput;
 
   zv::KernelBlock<zv_nurbs_3d> record(1);
   if (!record.ok()) return kNoMemory;

@@ -17,9 +17,6 @@ namespace {
 
 constexpr const char *kName = "zv_intcurve_3d";
 
-// Two crossing points closer than this in every coordinate are one point.
-constexpr double kSamePoint = 1e-7;
-
 // Up to this many segment pairs the all-pairs walk is cheaper than building
 // the hierarchies (and needs no working memory).
 constexpr long kFewPairs = 256;
@@ -27,10 +24,22 @@ constexpr long kFewPairs = 256;
 // Segments per leaf of a bounding-box hierarchy.
 constexpr long kLeafSegments = 8;
 
-// Whether two crossing points agree within 1e-7 in x, then y, then z.
+// Largest magnitude of a point's coordinates.
+double reach_of(const zv_pnt_3d &p) { return std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}); }
+
+// The distance under which the segment service counts two segments as
+// meeting, for coordinates up to reach: ZV_DA3V_TOLERANCE, widened far from
+// the origin (above about 2.8e7) to 16 ulps of the largest coordinate, where
+// the doubles are coarser than the fixed tolerance. Both the pruning boxes
+// and the duplicate test follow it, so a crossing the service reports twice
+// far out is one point as it is near the origin.
+double meeting_tolerance(double reach) { return std::max(ZV_DA3V_TOLERANCE, 16.0 * DBL_EPSILON * reach); }
+
+// Whether two crossing points agree within the meeting tolerance at their
+// larger coordinate in x, then y, then z (1e-7 near the origin).
 bool same_pnt_3d(const zv_pnt_3d &a, const zv_pnt_3d &b) {
-  return std::fabs(a.x - b.x) <= kSamePoint && std::fabs(a.y - b.y) <= kSamePoint &&
-         std::fabs(a.z - b.z) <= kSamePoint;
+  const double tolerance = meeting_tolerance(std::max(reach_of(a), reach_of(b)));
+  return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance && std::fabs(a.z - b.z) <= tolerance;
 }
 
 // The position of a list item as the point record the segment service reads.
@@ -155,9 +164,9 @@ Box merged(const Box &a, const Box &b) {
 
 // The box of segment p-q grown so that two boxes that do not overlap hold
 // segments the service cannot find meeting: the service's tolerance for a
-// pair is the larger of ZV_DA3V_TOLERANCE and 16 ulps of the pair's largest
-// coordinate, and each box alone is grown by twice the larger of that
-// tolerance and 64 ulps of its own largest coordinate, which also covers
+// pair is the meeting tolerance at the pair's largest coordinate, and each
+// box alone is grown by twice the larger of that tolerance and 64 ulps of
+// its own largest coordinate, which also covers
 // the service's rounding of the gap and the rounding of the box itself. A
 // segment with a coordinate that is not finite never meets: its box is empty.
 Box segment_box(const zv_pnt_3d &p, const zv_pnt_3d &q) {
@@ -168,7 +177,7 @@ Box segment_box(const zv_pnt_3d &p, const zv_pnt_3d &q) {
       if (!std::isfinite(v)) return Box{};
       reach = std::max(reach, std::fabs(v));
     }
-  const double grow = 2.0 * std::max(ZV_DA3V_TOLERANCE, 64.0 * DBL_EPSILON * reach);
+  const double grow = 2.0 * std::max(meeting_tolerance(reach), 64.0 * DBL_EPSILON * reach);
   Box b;
   for (int k = 0; k < 3; ++k) {
     b.lo[k] = std::min(c[0][k], c[1][k]) - grow;

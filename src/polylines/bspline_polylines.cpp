@@ -20,14 +20,17 @@ constexpr double kSegmentEnd = 1.0000001;
 // the request rises to a multiple of n - 2 (towards zero for a negative
 // one, as signed division leaves remainders) and is divided among the
 // n - 3 segments, truncated. Full-width arithmetic, so a request near 32767
-// does not wrap; fewer than one step is taken as one.
+// does not wrap. A request of 0 or less gives no step (0 would sample
+// u = 0/0); a large one is capped so the (n - 3) m + 1 vertices, and the
+// count written back, fit int16 (n <= 32767 always leaves one step).
 long cubic_steps(long wanted, long n) {
   const long s = n - 2;
   const long r = wanted % s;
   if (r > 0) wanted += s - r;
   if (r < 0) wanted -= r;
   const long m = wanted / (s - 1);
-  return m < 1 ? 1 : m;
+  const long largest = (INT16_MAX - 1) / (n - 3);
+  return m < 1 ? 0 : m > largest ? largest : m;
 }
 
 }  // namespace
@@ -46,6 +49,7 @@ extern "C" ZV_API int16_t zv_bspline_3d(int16_t n, ll_list *ctrl, int16_t *point
   }
   const long m = cubic_steps(*points, n);
   *points = 0;
+  if (m < 1) return 0;
   zv::Appender sink(out);
   if (!sink.ready()) return zv::memory_refused("zv_bspline_3d");
 
@@ -75,6 +79,10 @@ extern "C" ZV_API int16_t zv_quad_bspline_3d(int16_t n, ll_list *ctrl, int16_t m
   if (!ctrl) return 0;
   if (n < 3 && n != 2) return kTooFewPoints;
   if (!holds(ctrl, n)) return kTooFewPoints;
+  const SegmentWeights<3> weights(parameter_step(mode), [](double t) { return t <= kSegmentEnd; },
+                                  quadratic_bspline_weights);
+  // More vertices than *count can number: refused before anything is appended.
+  if (n > 2 && !counts_in_int16(n - 2, weights.count, 0)) return kTooFewPoints;
   zv::Appender sink(out);
   if (!sink.ready()) return zv::memory_refused("zv_quad_bspline_3d");
   if (n == 2) {
@@ -85,8 +93,6 @@ extern "C" ZV_API int16_t zv_quad_bspline_3d(int16_t n, ll_list *ctrl, int16_t m
   }
 
   ll_set_list_currpntr(ctrl, LL_FIRST);
-  const SegmentWeights<3> weights(parameter_step(mode), [](double t) { return t <= kSegmentEnd; },
-                                  quadratic_bspline_weights);
 
   // Both ends of every segment are appended, so each join appears twice.
   ControlWindow<3> window(ctrl);

@@ -18,7 +18,8 @@ constexpr const char *kName = "zv_catrom_curve_3d";
 constexpr int16_t kBadCount = 33;
 constexpr double kSegmentEnd = 0.9999999;
 
-// Reports too few (or too few held) control points.
+// Reports too few (or too few held) control points, or more than the
+// int16 count can number at the step asked for.
 int16_t bad_count() {
   zv_display_msg("BADCNT", kBadCount, kName);
   return kBadCount;
@@ -33,6 +34,11 @@ extern "C" ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t m
   if (n < 4 && n != 2) return bad_count();
   if (!ctrl) return 1;
   if (!holds(ctrl, n)) return bad_count();
+  const CardinalBasis basis(s);
+  const SegmentWeights<4> weights(parameter_step(mode), [](double t) { return t < kSegmentEnd; },
+                                  [&basis](double t) { return basis.at(t); });
+  // More vertices than *count can number: refused before anything is appended.
+  if (n > 2 && !counts_in_int16(n - 3, weights.count, 1)) return bad_count();
   zv::Appender sink(out);
   if (!sink.ready()) return zv::memory_refused(kName);
   if (n == 2) {
@@ -42,9 +48,6 @@ extern "C" ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t m
   }
 
   ll_set_list_currpntr(ctrl, LL_FIRST);
-  const CardinalBasis basis(s);
-  const SegmentWeights<4> weights(parameter_step(mode), [](double t) { return t < kSegmentEnd; },
-                                  [&basis](double t) { return basis.at(t); });
 
   ControlWindow<4> window(ctrl);
   long appended = 0;

@@ -5,6 +5,8 @@
 
 #include <rivezi3z/rivivi.h>
 
+#include <cstdint>
+
 #include "frame/records.hpp"
 #include "frame/vertices.hpp"
 #include "polylines/polyline_forms.hpp"
@@ -15,6 +17,12 @@ namespace zv::polyline {
 // True when the list holds at least the n points a caller states, so a walk
 // of n nodes never runs past its end.
 inline bool holds(const ll_list *list, long n) { return n <= ll_list_length(list); }
+
+// True when segments of per_segment vertices plus extra make at most 32767
+// vertices, so the int16 count written back equals the vertices appended.
+inline bool counts_in_int16(long segments, long per_segment, long extra) {
+  return segments * per_segment + extra <= INT16_MAX;
+}
 
 // A window of K consecutive control points read by following next from the
 // list's head; slide() drops the first point and reads the following one.

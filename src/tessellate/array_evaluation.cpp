@@ -94,8 +94,14 @@ extern "C" ZV_API int16_t zv_eval_pointoncurve_3d(const zv_nurbs_3d *curve, doub
   ArrayCurve c;
   if (!result || !read_record(curve, c)) return kUnusable;
   double v[kMaxDim] = {};
-  // The clamped ends are the end control points exactly; no span search.
-  const double *end = t == c.knots[0] ? c.ctrl : t == c.knots[c.m] ? c.ctrl + static_cast<long>(c.n) * c.dim : nullptr;
+  // A clamped end (p + 1 equal knots) is its end control point exactly, so
+  // it is taken without a span search. An unclamped end knot lies outside
+  // the domain and is evaluated in the end span like any t there: the end
+  // control point would be a point off the curve that the basis functions
+  // (zv_eval_derivsoncurve_3d, the fit's rows) describe.
+  const double *end = t == c.knots[0] && c.knots[c.p] == t                  ? c.ctrl
+                      : t == c.knots[c.m] && c.knots[c.m - c.p] == t ? c.ctrl + static_cast<long>(c.n) * c.dim
+                                                                          : nullptr;
   if (end) {
     for (int i = 0; i < c.dim; ++i) v[i] = end[i];
   } else {

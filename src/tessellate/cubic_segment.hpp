@@ -11,35 +11,69 @@
 
 namespace zv {
 
-// The basis matrix of a curve record, copied out of the packed record.
+// The basis matrix of a curve record, copied out of the packed record, with
+// the sums of its derivative rows (r = 0, 1, 2). Those rows sum to zero for
+// every uniform basis (four equal points make a still curve), and a sum
+// within rounding of zero is taken as that zero; a record whose matrix
+// keeps a real sum there keeps it (drift).
 struct Basis {
   double m[16];
-  explicit Basis(const zv_curve &curve) { std::memcpy(m, curve.basis, sizeof m); }
+  double drift[3];
+  explicit Basis(const zv_curve &curve) {
+    std::memcpy(m, curve.basis, sizeof m);
+    for (int r = 0; r < 3; ++r) {
+      double sum = 0.0, size = 0.0;
+      for (int k = 0; k < 4; ++k) sum += m[4 * r + k], size += std::fabs(m[4 * r + k]);
+      drift[r] = std::fabs(sum) <= kResidue * size ? 0.0 : sum;
+    }
+  }
+  // 2^-44: about 512 ulps of a sum's terms.
+  static constexpr double kResidue = 0x1p-44;
 };
 
 // The coefficient vectors c[r] = sum_k basis[r][k] * P_k (k = 0..3 in order,
 // from 0.0), so that P(t) = c0 t^3 + c1 t^2 + c2 t + c3.
 //
-// The rows of a basis matrix that give the derivatives sum to zero, so
-// where a derivative vanishes (all four points equal, say) its computed
-// value is rounding residue of the order of an ulp of the coordinates
-// rather than zero. noise[r] bounds that residue in c[r] (a few hundred
-// ulps of sum_k |basis[r][k]| |P_k|), and a derivative within the bound
-// its coefficients give counts as vanished.
+// The derivatives come from the same rows applied to the differences
+// P_k - P_0 (plus drift[r] P_0), which is the same polynomial but without
+// the cancellation of the coordinates themselves: far from the origin the
+// coordinates' own rounding would otherwise swamp a small curve's
+// derivatives, and a segment whose points coincide gets exact zeros.
+// Where a derivative vanishes inside a segment (a cusp, or a Bezier end
+// whose two points coincide) its computed value is rounding residue of
+// those differenced terms; noise[r] bounds it (about 512 ulps of
+// sum_k |basis[r][k]| |P_k - P_0|), and a derivative within the bound its
+// coefficients give counts as vanished. The bound depends on the curve's
+// shape only, never on where it sits.
 class CubicSegment {
  public:
   CubicSegment(const Basis &b, const Point3 (&p)[4]) {
     for (int r = 0; r < 4; ++r) {
       Point3 sum;
-      double size = 0.0;
       for (int k = 0; k < 4; ++k) {
         sum.x = sum.x + b.m[4 * r + k] * p[k].x;
         sum.y = sum.y + b.m[4 * r + k] * p[k].y;
         sum.z = sum.z + b.m[4 * r + k] * p[k].z;
-        size += std::fabs(b.m[4 * r + k]) * largest(p[k]);
       }
       c_[r] = sum;
-      noise_[r] = kResidue * size;
+    }
+    Point3 d[4];  // d[0] = P_0 - P_0 stays zero and is not summed
+    for (int k = 1; k < 4; ++k) d[k] = {p[k].x - p[0].x, p[k].y - p[0].y, p[k].z - p[0].z};
+    for (int r = 0; r < 3; ++r) {
+      Point3 sum;
+      double size = 0.0;
+      if (b.drift[r] != 0.0) {  // skipped for a uniform basis, so 0 * inf cannot make NaN
+        sum = {b.drift[r] * p[0].x, b.drift[r] * p[0].y, b.drift[r] * p[0].z};
+        size = std::fabs(b.drift[r]) * largest(p[0]);
+      }
+      for (int k = 1; k < 4; ++k) {
+        sum.x = sum.x + b.m[4 * r + k] * d[k].x;
+        sum.y = sum.y + b.m[4 * r + k] * d[k].y;
+        sum.z = sum.z + b.m[4 * r + k] * d[k].z;
+        size += std::fabs(b.m[4 * r + k]) * largest(d[k]);
+      }
+      dc_[r] = sum;
+      noise_[r] = Basis::kResidue * size;
     }
   }
 
@@ -61,24 +95,23 @@ class CubicSegment {
 
   Point3 first(double t) const {
     const double t2 = t * t;
-    return {3.0 * t2 * c_[0].x + 2.0 * t * c_[1].x + c_[2].x,
-            3.0 * t2 * c_[0].y + 2.0 * t * c_[1].y + c_[2].y,
-            3.0 * t2 * c_[0].z + 2.0 * t * c_[1].z + c_[2].z};
+    return {3.0 * t2 * dc_[0].x + 2.0 * t * dc_[1].x + dc_[2].x,
+            3.0 * t2 * dc_[0].y + 2.0 * t * dc_[1].y + dc_[2].y,
+            3.0 * t2 * dc_[0].z + 2.0 * t * dc_[1].z + dc_[2].z};
   }
 
   Point3 second(double t) const {
-    return {6.0 * t * c_[0].x + 2.0 * c_[1].x, 6.0 * t * c_[0].y + 2.0 * c_[1].y,
-            6.0 * t * c_[0].z + 2.0 * c_[1].z};
+    return {6.0 * t * dc_[0].x + 2.0 * dc_[1].x, 6.0 * t * dc_[0].y + 2.0 * dc_[1].y,
+            6.0 * t * dc_[0].z + 2.0 * dc_[1].z};
   }
 
  private:
-  // 2^-44: about 512 ulps of a coefficient's terms.
-  static constexpr double kResidue = 0x1p-44;
   static double largest(const Point3 &p) {
     return std::fmax(std::fabs(p.x), std::fmax(std::fabs(p.y), std::fabs(p.z)));
   }
-  Point3 c_[4];
-  double noise_[4];
+  Point3 c_[4];   // the point's coefficients
+  Point3 dc_[3];  // the derivatives' coefficients, from differences
+  double noise_[3];
 };
 
 // The unit tangent, unit second derivative and normal of a sample, made by

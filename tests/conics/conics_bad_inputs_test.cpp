@@ -36,10 +36,11 @@ bool same(double a, double b) { return a == b || (a != a && b != b); }
 long at(const zv_pnt_3d &p, double x, double y, double z) { return same(p.x, x) && same(p.y, y) && same(p.z, z); }
 long zero(const zv_vector_3d &v) { return v.dx == 0.0 && v.dy == 0.0 && v.dz == 0.0; }
 
-long circle_point(double radius, double t) {
+// 1 when the circle's point is (x, y, cz).
+long circle_point(double radius, double t, double x = 0.0, double y = 0.0) {
   zv_pnt_3d p{9, 9, 9};
   zv_circle_pnt_3d(C, radius, t, &p);
-  return at(p, 0.0, 0.0, C.z);
+  return at(p, x, y, C.z);
 }
 
 long ellipse_point(double a, double b, double angle) {
@@ -70,9 +71,10 @@ long cycloid(double r, int16_t n, ll_list *list) {
   return zv_cycloidpnts_3d(&start, r, &n, list, &count) * 100 + count;
 }
 
+// The result * 10, plus 1 when out holds (0, 0, 0).
 long hyperbola_point(double a, double t) {
-  zv_pnt_3d p;
-  return zv_hyperbola_pnt_3d(C, a, 1.0, t, &p);
+  zv_pnt_3d p{9, 9, 9};
+  return zv_hyperbola_pnt_3d(C, a, 1.0, t, &p) * 10 + at(p, 0, 0, 0);
 }
 
 long hyperbolic_arc(double b, int16_t n, double t1, double t2, ll_list *list) {
@@ -112,8 +114,9 @@ TEST_F(Conics, BadInputTable) {
   const auto badrect = [](const char *f) { return std::vector<Message>{msg("BADRECT", 75, f)}; };
   const std::vector<BadInput> rows = {
       {"zv_circle_pnt_3d", "null out", [] { zv_circle_pnt_3d(C, 1.0, 0.3, nullptr); return 0L; }, 0},
-      {"zv_circle_pnt_3d", "NaN fraction: (0, 0, cz)", [] { return circle_point(1.0, kNaN); }, 1},
-      {"zv_circle_pnt_3d", "infinite fraction", [] { return circle_point(1.0, -kInf); }, 1},
+      {"zv_circle_pnt_3d", "NaN or infinite fraction: NaN point (was (0, 0, cz))", [] {
+         return circle_point(1, kNaN, kNaN, kNaN) + circle_point(1, kInf, kNaN, kNaN) + circle_point(1, -kInf, kNaN, kNaN);
+       }, 3},
       {"zv_circle_pnt_3d", "zero radius off the start", [] { return circle_point(0.0, 0.3); }, 1, badrect("zv_ellipse_pnt_3d")},
       {"zv_circle_pnt_3d", "NaN radius", [] { return circle_point(kNaN, 0.3); }, 1, badrect("zv_ellipse_pnt_3d")},
       {"zv_circlepnts_3d", "null list", [&] { return zv_circlepnts_3d(C, 1.0, 6, &count, nullptr); }, 0},
@@ -171,16 +174,17 @@ TEST_F(Conics, BadInputTable) {
        }, 2},
       {"zv_cycloidpnts_3d", "n = -1", [] { return nothing([](ll_list *l) { return cycloid(1.0, -1, l); }); }, 0},
       {"zv_cycloidpnts_3d", "NaN radius", [] { return kept([](ll_list *l) { return cycloid(kNaN, 4, l); }); }, 5},
-      {"zv_hyperbola_pnt_3d", "t = 1", [] { return hyperbola_point(1.0, 1.0); }, 80, {msg("BADTVALUE", 80, "zv_hyperbola_pnt_3d")}},
-      {"zv_hyperbola_pnt_3d", "t = -0.9999999", [] { return hyperbola_point(1.0, -0.9999999); }, 80, {msg("BADTVALUE", 80, "zv_hyperbola_pnt_3d")}},
-      {"zv_hyperbola_pnt_3d", "t = -inf", [] { return hyperbola_point(1.0, -kInf); }, 80, {msg("BADTVALUE", 80, "zv_hyperbola_pnt_3d")}},
-      {"zv_hyperbola_pnt_3d", "a = 0", [] { return hyperbola_point(0.0, 0.5); }, 75, badrect("zv_hyperbola_pnt_3d")},
-      {"zv_hyperbola_pnt_3d", "NaN a", [] { return hyperbola_point(kNaN, 0.5); }, 75, badrect("zv_hyperbola_pnt_3d")},
-      {"zv_hyperbola_pnt_3d", "NaN t passes", [] { return hyperbola_point(1.0, kNaN); }, 0},
+      {"zv_hyperbola_pnt_3d", "t = 1", [] { return hyperbola_point(1.0, 1.0); }, 801, {msg("BADTVALUE", 80, "zv_hyperbola_pnt_3d")}},
+      {"zv_hyperbola_pnt_3d", "t = -0.9999999", [] { return hyperbola_point(1.0, -0.9999999); }, 801, {msg("BADTVALUE", 80, "zv_hyperbola_pnt_3d")}},
+      {"zv_hyperbola_pnt_3d", "t = -inf", [] { return hyperbola_point(1.0, -kInf); }, 801, {msg("BADTVALUE", 80, "zv_hyperbola_pnt_3d")}},
+      {"zv_hyperbola_pnt_3d", "a = 0", [] { return hyperbola_point(0.0, 0.5); }, 751, badrect("zv_hyperbola_pnt_3d")},
+      {"zv_hyperbola_pnt_3d", "NaN a", [] { return hyperbola_point(kNaN, 0.5); }, 751, badrect("zv_hyperbola_pnt_3d")},
+      {"zv_hyperbola_pnt_3d", "NaN t: refused (was a NaN point)", [] { return hyperbola_point(1.0, kNaN); }, 801, {msg("BADTVALUE", 80, "zv_hyperbola_pnt_3d")}},
       {"zv_hyperbola_pnt_3d", "null out", [] { return zv_hyperbola_pnt_3d(C, 1, 1, 0.5, nullptr); }, 2},
       {"zv_hyperbolic_arc_3d", "null n", [] { return zv_hyperbolic_arc_3d(C, 1, 1, nullptr, 0, 0.5, nullptr); }, 2},
       {"zv_hyperbolic_arc_3d", "t1 = 1", [] { return nothing([](ll_list *l) { return hyperbolic_arc(1.0, 4, 1.0, 0.5, l); }); }, 80, {msg("BADTVALUE", 80, "zv_hyperbolic_arc_3d")}},
       {"zv_hyperbolic_arc_3d", "t2 = -1", [] { return nothing([](ll_list *l) { return hyperbolic_arc(1.0, 4, 0.0, -1.0, l); }); }, 80, {msg("BADTVALUE", 80, "zv_hyperbolic_arc_3d")}},
+      {"zv_hyperbolic_arc_3d", "NaN t1: refused (was NaN vertices)", [] { return nothing([](ll_list *l) { return hyperbolic_arc(1.0, 4, kNaN, 0.5, l); }); }, 80, {msg("BADTVALUE", 80, "zv_hyperbolic_arc_3d")}},
       {"zv_hyperbolic_arc_3d", "b = 0", [] { return nothing([](ll_list *l) { return hyperbolic_arc(0.0, 4, 0.0, 0.5, l); }); }, 75, badrect("zv_hyperbolic_arc_3d")},
       {"zv_hyperbolic_arc_3d", "n = -32768: two steps", [] { return kept([](ll_list *l) { return hyperbolic_arc(1.0, -32768, 0.0, 0.5, l) + ll_list_length(l); }); }, 3},
       {"zv_hyperbolic_arc_3d", "null list: private", [] { return hyperbolic_arc(1.0, 4, 0.0, 0.5, nullptr); }, 0},

@@ -129,35 +129,53 @@ TEST_F(ConicShapes, CycloidArchOnTheSideOfTheRadiusSign) {
   zv_pnt_3d start{0, 0, 0};
   int16_t n = 1, count = 0;
   EXPECT_EQ(drawn([&](ll_list *l) { zv_cycloidpnts_3d(&start, 2.0, &n, l, &count); })[1].first, 4 * kPi);
-  n = 32767;
-  EXPECT_EQ(zv_cycloidpnts_3d(&start, 1.0, &n, nullptr, &count), 0);
-  EXPECT_EQ(count, 32767);  // 32768 vertices, counted as the list counts them
 }
 
+class CountsWrittenBack : public zvtest::KernelTest {};
+
 // Segment counts round up to a multiple (4 for the ellipse, 2 for the
-// hyperbola and parabola) but never past int16.
-TEST_F(ConicShapes, SegmentCountsRoundUpWithinInt16) {
+// hyperbola and parabola) within int16, and every count written back equals
+// the vertices appended. Regressions: the cycloid at n = 32767 and the cubic
+// B-spline at a request of 32767 appended 32768 and 32769 vertices (counts
+// 32767 and -32767); the quadratic and Catmull-Rom counts wrapped past 32767
+// vertices; a cubic request <= 0 appended vertices.
+TEST_F(CountsWrittenBack, FitInt16AndEqualTheVerticesAppended) {
+  ll_list *polygon = zvtest::make_polygon(std::vector<zv_pnt_3d>(32767, zv_pnt_3d{1, 2, 3}));
   const struct {
-    int which;  // 0 ellipse, 1 hyperbola, 2 parabola
-    int16_t in, out;
-  } cases[] = {{0, 5, 8},      {0, -3, 4},     {0, 32761, 32764}, {0, 32767, 32764}, {1, 5, 6},
-               {1, -4, 2},     {1, 32767, 32766}, {2, 7, 8},      {2, 0, 2},         {2, 32767, 32766}};
+    int which;  // 0 ellipse, 1 hyperbola, 2 parabola, 3 cycloid, 4 cubic over five points (in: the
+                // request), 5 quadratic and 6 Catmull-Rom at mode 6 (in: the points)
+    int16_t in, out, vertices, rc;  // out: *n or the request as written back
+  } cases[] = {{0, 5, 8, 9, 0},         {0, 32766, 32764, 32765, 0}, {0, 32767, 32764, 32765, 0},
+               {0, -32768, 4, 5, 0},    {1, 5, 6, 7, 0},             {1, 32767, 32766, 32767, 0},
+               {1, -32768, 2, 3, 0},    {2, 32766, 32766, 32767, 0}, {2, 32767, 32766, 32767, 0},
+               {2, -32768, 2, 3, 0},    {3, 32766, 32766, 32767, 0}, {3, 32767, 32767, 32767, 0},
+               {3, -32768, -32768, 0, 0}, {4, 32766, 32767, 32767, 0}, {4, 32767, 32767, 32767, 0},
+               {4, -32768, 0, 0, 0},    {4, -3, 0, 0, 0},            {4, 0, 0, 0, 0},
+               {5, 10924, 10924, 32766, 0}, {5, 10925, 10925, 0, 33}, {5, 32767, 32767, 0, 33},
+               {6, 16386, 16386, 32767, 0}, {6, 16387, 16387, 0, 33}, {6, 32766, 32766, 0, 33}};
   for (const auto &c : cases) {
     zv_pnt_3d p1{0, 0, 0}, p2{4, 2, 0};
-    int16_t n = c.in, count = 0;
+    int16_t n = c.in, count = -1;
     ll_list *a = ll_create_list(), *b = ll_create_list();
     const int16_t r = c.which == 0   ? zv_ellipsepnts_3d(&p1, &p2, &n, &count, a)
                       : c.which == 1 ? zv_hyperbolapnts_3d(0, &p1, &p2, 2.0, &n, &count, a, b)
-                                     : zv_parabolapnts_3d(1, &p1, 1.0, 4.0, &n, &count, a);
-    EXPECT_EQ(r, 0);
-    EXPECT_EQ(n, c.out) << c.which << " " << c.in;
-    EXPECT_EQ(count, c.out + 1);
-    EXPECT_EQ(ll_list_length(a), c.out + 1);
+                      : c.which == 2 ? zv_parabolapnts_3d(1, &p1, 1.0, 4.0, &n, &count, a)
+                      : c.which == 3 ? zv_cycloidpnts_3d(&p1, 1.0, &n, a, &count)
+                      : c.which == 4 ? zv_bspline_3d(5, polygon, &n, a)
+                      : c.which == 5 ? zv_quad_bspline_3d(n, polygon, 6, &count, a)
+                                     : zv_catrom_curve_3d(n, polygon, 6, 0.5, &count, a);
+    if (c.which == 4) count = n;
+    SCOPED_TRACE(::testing::Message() << c.which << " " << c.in);
+    EXPECT_EQ(r, c.rc);
+    EXPECT_EQ(n, c.out);
+    EXPECT_EQ(count, c.vertices);
+    EXPECT_EQ(ll_list_length(a), c.vertices);
     if (c.which == 1 && c.in == 32767) {
       EXPECT_EQ(vertices(b).back().index, static_cast<int16_t>(3 * 16383 + 2));  // numbers wrap
     }
     ll_purge_list(a), ll_purge_list(b);
   }
+  ll_purge_list(polygon);
 }
 
 TEST_F(ConicShapes, SymmetricPolylinesAtExactPointsWithTheirNumbers) {

@@ -11,13 +11,17 @@ using Fit = zvtest::FittedRecord;
 
 class CurveThroughPoints : public zvtest::KernelTest {};
 
-// The curve at each given parameter lies on its point.
+// The curve at each given parameter lies on its point, and the point
+// evaluator agrees with the derivative evaluator's point there.
 void expect_through(const Fit &f, const std::vector<zv_pnt_3d> &pts, const std::vector<double> &params, double tol) {
   ASSERT_EQ(f.code, 0);
   for (size_t i = 0; i < pts.size(); ++i) {
-    zv_pnt_3d q{};
+    zv_pnt_3d q{}, d{}, d1{};
+    int16_t status = 0;
     ASSERT_EQ(zv_eval_pointoncurve_3d(f.rec, params[i], &q), 0);
+    ASSERT_EQ(zv_eval_derivsoncurve_3d(f.rec, params[i], 1, 0, &d, &d1, nullptr, &status), 0);
     EXPECT_LT(std::hypot(q.x - pts[i].x, q.y - pts[i].y, q.z - pts[i].z), tol) << i;
+    EXPECT_LT(std::hypot(q.x - d.x, q.y - d.y, q.z - d.z), tol) << i;
   }
 }
 
@@ -47,22 +51,30 @@ TEST_F(CurveThroughPoints, RecordFieldsByModeAndCase) {
   EXPECT_EQ(polyline.knot(2), 0.25);
 }
 
-// Given parameters off a clamped end put basis functions in the end rows,
-// and a parameter two columns right of its diagonal widens the band; the
-// curve still passes through every point at its parameter.
-TEST_F(CurveThroughPoints, GivenParametersAndKnotsOffTheClampedEnds) {
+// Fit then evaluate at every given parameter, clamped or not. Given
+// parameters off a clamped end put basis functions in the end rows, and a
+// parameter two columns right of its diagonal widens the band.
+TEST_F(CurveThroughPoints, GivenParametersAndKnotsClampedOrNot) {
   std::mt19937 rng(8);
-  const std::vector<zv_pnt_3d> pts = zvtest::marching_points(rng, 9, false, 0.2, 2.0, 3.0, 2.0);
-  std::vector<double> knots, params;
-  for (int j = 0; j <= 12; ++j) knots.push_back(j);
-  for (int i = 0; i < 9; ++i) params.push_back(3.0 + 6.0 * (i + 0.01) / 9.0);
-  expect_through(Fit(pts, 3, 1, params.data(), knots.data()), pts, params, 1e-10);
+  const std::vector<zv_pnt_3d> nine = zvtest::marching_points(rng, 9, false, 0.2, 2.0, 3.0, 2.0);
   const std::vector<zv_pnt_3d> six = {{0, 0, 0}, {1, 2, 0}, {2, -1, 1}, {3, 1, 0}, {4, 0, 2}, {5, 1, 1}};
-  const std::vector<double> wide_knots = {0, 0, 0, 0.25, 0.5, 0.75, 1, 1, 1}, wide = {0, 0.3, 0.45, 0.6, 0.8, 1};
-  expect_through(Fit(six, 2, 1, wide.data(), wide_knots.data()), six, wide, 1e-12);
-  const std::vector<zv_pnt_3d> three = {{0, 0, 0}, {2, 2, 0}, {4, 0, 0}};
-  const std::vector<double> line_knots = {0, 0, 0.5, 1, 1}, line = {0, 0.4, 1};  // degree 1, solved, not copied
-  expect_through(Fit(three, 1, 1, line.data(), line_knots.data()), three, line, 1e-12);
+  std::vector<double> uniform, inside, ends;
+  for (int j = 0; j <= 12; ++j) uniform.push_back(j);
+  for (int i = 0; i < 9; ++i) inside.push_back(3.0 + 6.0 * (i + 0.01) / 9.0), ends.push_back(1.5 * i);
+  const struct {
+    std::vector<zv_pnt_3d> pts;
+    int p;
+    std::vector<double> params, knots;
+  } rows[] = {
+      {nine, 3, inside, uniform},
+      // Regression: at an unclamped end knot the point evaluator gave the
+      // end control point, not the fitted curve through the end point.
+      {nine, 3, ends, uniform},
+      {six, 2, {0, 0.8, 2, 3.5, 4.5, 6}, {0, 0, 0, 1, 2, 3, 4, 5, 6}},  // clamped start, unclamped end
+      {six, 2, {0, 0.3, 0.45, 0.6, 0.8, 1}, {0, 0, 0, 0.25, 0.5, 0.75, 1, 1, 1}},  // a wider band
+      {{{0, 0, 0}, {2, 2, 0}, {4, 0, 0}}, 1, {0, 0.4, 1}, {0, 0, 0.5, 1, 1}},  // degree 1, solved, not copied
+  };
+  for (const auto &r : rows) expect_through(Fit(r.pts, r.p, 1, r.params.data(), r.knots.data()), r.pts, r.params, 1e-10);
 }
 
 TEST_F(CurveThroughPoints, LongestInputFitsAtInt16Limits) {

@@ -63,6 +63,10 @@ TEST_F(FittingFamily, BadInputTable) {
       {"zv_curve_thru_npoints_3d", "given, falling knots", [] { return given_knot(1.5); }, 1},
       {"zv_curve_thru_npoints_3d", "given, NaN knot", [] { return given_knot(kNaN); }, 1},
       {"zv_curve_thru_npoints_3d", "given, infinite knot", [] { return given_knot(kInf); }, 1},
+      {"zv_curve_thru_npoints_3d", "given, falling params", [] {
+         const std::vector<double> falling = {0, 0.5, 0.25, 0.75, 1};  // once solved as if ordered
+         return fit(kFive, 5, 3, 1, falling.data(), kKnots.data());
+       }, 1},
       {"zv_curve_thru_npoints_3d", "all points equal", [&] { return fit_all(repeated, 3); }, 2},
       {"zv_curve_thru_npoints_3d", "total length 6e-8", [] { return fit_all({{0, 0, 0}, {2e-8, 0, 0}, {4e-8, 0, 0}, {6e-8, 0, 0}}, 1); }, 2},
       {"zv_curve_thru_npoints_3d", "NaN coordinate", [] { return fit_all({{0, 0, 0}, {1, kNaN, 0}, {2, 0, 0}, {3, 0, 0}}, 3); }, 2},

@@ -80,6 +80,12 @@ TEST_F(Intersection, KeptPointsAndTheirOrder) {
   EXPECT_EQ(cross(line, {{-1, 1, 0}, {0, 0, 0}, {1, 1, 0}}).size(), 1u);  // touching at an apex
   EXPECT_EQ(cross(line, {{-1, 0.9e-7, 0}, {1, 0.9e-7, 0}}).size(), 1u);  // within the tolerance
   EXPECT_EQ(cross(line, {{-1, 0, 1.1e-7}, {1, 0, 1.1e-7}}).size(), 0u);
+  // Regression: far out the segment test widens to 16 ulps but the duplicate
+  // test stayed at 1e-7, so a crossing just before a vertex was kept twice.
+  for (const double x : {1e8, 1e9}) {
+    const double off = 0.6 * 16 * std::numeric_limits<double>::epsilon() * x;
+    EXPECT_EQ(cross({{x - 1, 0, 0}, {x, 0, 0}, {x + 1, 1, 0}}, {{x - off, -1, 0}, {x - off, 1, 0}}).size(), 1u) << x;
+  }
 }
 
 // A zigzag B crossing the long axis-parallel polyline A many times.

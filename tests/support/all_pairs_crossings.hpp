@@ -1,12 +1,16 @@
 // The crossing points of two polylines by the plain all-pairs walk, written
 // straight from the rule zv_intcurve_3d follows: segment i of A outer,
 // segment j of B inner, every pair handed to zv_intlinespace_ls, a meeting
-// point kept unless it agrees within 1e-7 in x, y and z with the point kept
-// just before it. Tests and benchmarks hold the library's pruned scan to it.
+// point kept unless it agrees in x, y and z with the point kept just before
+// it within the service's tolerance: 1e-7, or 16 ulps of the two points'
+// largest coordinate far out. Tests and benchmarks hold the library's pruned
+// scan to it.
 #pragma once
 
 #include <rivezi3z/rivezi3z.h>
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <vector>
 
@@ -20,8 +24,9 @@ inline std::vector<zv_pnt_3d> all_pairs_crossings(const std::vector<zv_pnt_3d> &
       if (!zv_intlinespace_ls(&a[i], &b[j], &x)) continue;
       if (!kept.empty()) {
         const zv_pnt_3d &last = kept.back();
-        if (std::fabs(x.x - last.x) <= 1e-7 && std::fabs(x.y - last.y) <= 1e-7 && std::fabs(x.z - last.z) <= 1e-7)
-          continue;
+        const double tol = std::max(1e-7, 16 * DBL_EPSILON * std::max({std::fabs(x.x), std::fabs(x.y), std::fabs(x.z),
+                                                                        std::fabs(last.x), std::fabs(last.y), std::fabs(last.z)}));
+        if (std::fabs(x.x - last.x) <= tol && std::fabs(x.y - last.y) <= tol && std::fabs(x.z - last.z) <= tol) continue;
       }
       kept.push_back(x);
     }

@@ -92,8 +92,7 @@ TEST_F(UniformTessellation, SegmentEvaluatorAndFramesMatchTheSamples) {
     }
   }
   // A segment whose points coincide has no direction anywhere: its frames
-  // are zero vectors, also where its computed derivatives are rounding
-  // residue rather than exact zeros.
+  // are zero vectors, wherever it sits.
   const zv_curve_stats_3d zero{};
   for (auto def : {zv_def_ubspl_curve3d, zv_def_ubezier_curve3d, zv_def_ucatrom_curve3d}) {
     for (const zv_pnt_3d at : {zv_pnt_3d{0, 0, 0}, zv_pnt_3d{1, 2, 3}, zv_pnt_3d{1e6, -3e5, 0.7}}) {
@@ -101,6 +100,26 @@ TEST_F(UniformTessellation, SegmentEvaluatorAndFramesMatchTheSamples) {
       ASSERT_EQ(zv_mk_ucurve3d(still.get(), 0.1), 0);
       for (const auto &s : items<zv_curve_stats_3d>(still->stats_list))
         EXPECT_EQ(std::memcmp(&s.tangent, &zero.tangent, 3 * sizeof zero.tangent), 0) << "t " << s.t;
+    }
+  }
+  // Regression: the vanishing test grew with the distance from the origin,
+  // so a curve near 1e6 whose points lie 2e-7 apart lost every frame. The
+  // same curve moved (exactly, on a 2^-28 grid) keeps its unit frames.
+  const auto grid = [](double v) { return std::ldexp(std::round(64 * v), -28); };
+  for (int line = 0; line < 2; ++line) {
+    for (auto def : {zv_def_ubspl_curve3d, zv_def_ubezier_curve3d, zv_def_ucatrom_curve3d}) {
+      std::vector<zv_pnt_3d> near = zvtest::random_points(4, 4), far;
+      for (int k = 0; k < 4; ++k)
+        near[k] = line ? zv_pnt_3d{std::ldexp(k, -22), 0, 0} : zv_pnt_3d{grid(near[k].x), grid(near[k].y), grid(near[k].z)};
+      for (const zv_pnt_3d &q : near) far.push_back({q.x + 1e6, q.y - 3e5, q.z + 1e6});
+      zvtest::Record a(define(def, near)), b(define(def, far));
+      ASSERT_EQ(zv_mk_ucurve3d(a.get(), 0.1) + zv_mk_ucurve3d(b.get(), 0.1), 0);
+      const auto sa = items<zv_curve_stats_3d>(a->stats_list), sb = items<zv_curve_stats_3d>(b->stats_list);
+      for (size_t i = 0; i < sa.size(); ++i) {
+        const zv_vector_3d u[] = {sa[i].tangent, sa[i].second_deriv, sa[i].normal}, v[] = {sb[i].tangent, sb[i].second_deriv, sb[i].normal};
+        EXPECT_NEAR(std::hypot(v[0].dx, v[0].dy, v[0].dz), 1.0, 1e-12) << "t " << sa[i].t;
+        for (int k = 0; k < 3; ++k) EXPECT_LE(std::hypot(u[k].dx - v[k].dx, u[k].dy - v[k].dy, u[k].dz - v[k].dz), 1e-9);
+      }
     }
   }
 }
