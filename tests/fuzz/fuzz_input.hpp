@@ -28,6 +28,16 @@ namespace zvfuzz {
 // Allocations a single call may make before the kernel refuses.
 constexpr long kBudget = 60000;
 
+// One of the four uniform definitions, chosen by kind (0 .. 3).
+inline zv_curve *define_uniform(int kind, ll_list *ctrl, double beta1, double beta2) {
+  switch (kind) {
+    case 0: return zv_def_ubezier_curve3d(ctrl);
+    case 1: return zv_def_ubspl_curve3d(ctrl);
+    case 2: return zv_def_ucatrom_curve3d(ctrl);
+    default: return zv_def_ubetaspl_curve3d(ctrl, beta1, beta2);
+  }
+}
+
 class Input {
  public:
   Input(const uint8_t *data, size_t size) : data_(data), size_(size) {}

@@ -233,14 +233,7 @@ class Program {
     const int r = in_.pick(kRecords), kind = in_.pick(4);
     ll_list *ctrl = any_list(Kind::Points);
     const double beta1 = in_.real(), beta2 = in_.real();
-    zv_curve *made = refusing(in_, [&] {
-      switch (kind) {
-        case 0: return zv_def_ubezier_curve3d(ctrl);
-        case 1: return zv_def_ubspl_curve3d(ctrl);
-        case 2: return zv_def_ucatrom_curve3d(ctrl);
-        default: return zv_def_ubetaspl_curve3d(ctrl, beta1, beta2);
-      }
-    });
+    zv_curve *made = refusing(in_, [&] { return zvfuzz::define_uniform(kind, ctrl, beta1, beta2); });
     if (made) put(r, made);
   }
 

@@ -9,14 +9,7 @@ void fuzz_one(Input &in) {
   ll_list *ctrl = owned.add(in.polygon());
   const int kind = in.pick(4);
   const double beta1 = in.real(), beta2 = in.real();
-  zv_curve *curve = refusing(in, [&] {
-    switch (kind) {
-      case 0: return zv_def_ubezier_curve3d(ctrl);
-      case 1: return zv_def_ubspl_curve3d(ctrl);
-      case 2: return zv_def_ucatrom_curve3d(ctrl);
-      default: return zv_def_ubetaspl_curve3d(ctrl, beta1, beta2);
-    }
-  });
+  zv_curve *curve = refusing(in, [&] { return define_uniform(kind, ctrl, beta1, beta2); });
   if (curve && in.flag()) curve->type = in.count();
   if (curve && in.byte() < 16) {  // a record whose control list the caller took away
     owned.add(curve->ctrl_list);
