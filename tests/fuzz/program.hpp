@@ -108,6 +108,10 @@ class Program {
       case kIntersect: {
         zv_curve *a = record(), *b = record();
         ll_list *out = pool(Kind::Points);
+        // Polylines whose every segment pair meets (long tessellations piled
+        // on one spot) cost time quadratic in their lengths; such pairs are
+        // left to the intersection target, whose inputs are short.
+        if (segment_pairs(a) * segment_pairs(b) > kMostPairs) return;
         refusing(in_, [&] { return zv_intcurve_3d(a, b, out); });
         return;
       }
@@ -228,6 +232,14 @@ class Program {
       ll_add_list_item(list, 1, v, ZV_ITEM_POLY);
     }
   }
+
+  // The vertices zv_intcurve_3d would walk for a record (its tessellation,
+  // else its control polygon), as a bound on its segment pairs.
+  static long segment_pairs(const zv_curve *c) {
+    if (!c) return 0;
+    return std::max(ll_list_length(c->vertex_list), ll_list_length(c->ctrl_list));
+  }
+  static constexpr long kMostPairs = 4000000;
 
   void define_uniform() {
     const int r = in_.pick(kRecords), kind = in_.pick(4);
