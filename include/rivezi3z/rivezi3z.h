@@ -1006,7 +1006,9 @@ ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int16_t n,
  * tolerance (ZV_DA3V_TOLERANCE, or its relative widening far from the
  * origin), cannot meet are skipped without a call: the points and their
  * order are exactly those of testing every pair, in time close to linear
- * for long curves with few crossings. Segments with a coordinate that is
+ * for long curves with few crossings, and with working memory linear in
+ * the two lengths however many pairs meet (polylines piled on one spot
+ * still cost time in proportion to their pairs). Segments with a coordinate that is
  * NaN or infinite meet nothing. The same record (or list) may be passed
  * twice: the two walks are independent, so a polyline meets itself along
  * every segment.

@@ -1,7 +1,7 @@
 // Crossing points of two curve records' polylines: every segment of one
 // against every segment of the other through the segment service, in the
 // order of that all-pairs walk, with pairs whose grown bounding boxes are
-// apart skipped by a dual walk over two bounding-box hierarchies.
+// apart skipped through a bounding-box hierarchy over each polyline.
 #include <rivezi3z/rivezi3z.h>
 
 #include <algorithm>
@@ -128,6 +128,7 @@ class Scratch {
     return true;
   }
 
+  void clear() { size_ = 0; }
   T &operator[](std::size_t k) { return data_[k]; }
   const T &operator[](std::size_t k) const { return data_[k]; }
   T *begin() { return data_; }
@@ -212,6 +213,7 @@ class Polyline {
   }
 
   long segments() const { return segments_; }
+  long nodes() const { return static_cast<long>(nodes_.size()); }
   const Node &node(long k) const { return nodes_[static_cast<std::size_t>(k)]; }
   const Box &box(long s) const { return boxes_[static_cast<std::size_t>(s)]; }
   // Segment s as the two consecutive point records the service reads.
@@ -242,63 +244,50 @@ class Polyline {
   long segments_ = 0;
 };
 
-// A meeting point and the pair that produced it.
-struct Hit {
-  long i;  // segment of A
-  long j;  // segment of B
-  zv_pnt_3d x;
-};
-
-// Tests the segment pairs of two leaves whose boxes overlap; false when
-// refused memory for a hit.
-bool test_leaves(const Polyline &a, const Node &la, const Polyline &b, const Node &lb, Scratch<Hit> &hits) {
-  for (long i = la.first; i < la.first + la.count; ++i)
-    for (long j = lb.first; j < lb.first + lb.count; ++j) {
-      if (!overlap(a.box(i), b.box(j))) continue;
-      zv_pnt_3d x;
-      if (zv_intlinespace_ls(a.segment(i), b.segment(j), &x) && !hits.push({i, j, x})) return false;
-    }
-  return true;
-}
-
-// The all-pairs walk without the pairs whose boxes are apart: a dual walk
-// down both hierarchies collects every meeting point, which are then put in
-// the walk's order (i, then j) and kept as it keeps them. False, with nothing
-// kept, when working memory is refused.
+// Walks the pairs of A's segments with B's in the all-pairs order (i, then
+// j), skipping the pairs whose boxes are apart. A's leaves are taken in the
+// order of their runs; for each, a walk down B's hierarchy, left child
+// first, lists the B leaves whose boxes meet its box, in the order of their
+// runs. Each segment of the leaf then meets the segments of those B leaves
+// in turn, so the meeting points come in the walk's order and go straight to
+// found: the working memory stays linear in the lengths, however many pairs
+// meet. False, with nothing kept, when working memory is refused.
 bool pruned(const ll_list *la, long na, const ll_list *lb, long nb, Crossings &found) {
   Polyline a, b;
-  Scratch<Hit> hits;
+  Scratch<long> near;  // B leaves met by the current A leaf
   if (!a.build(la, na) || !b.build(lb, nb)) return false;
   if (a.segments() < 1 || b.segments() < 1) return true;
+  if (!near.reserve(static_cast<std::size_t>(b.nodes()))) return false;
 
-  // Each step splits one node, so the stack never holds more pairs than the
-  // two depths together (each below 64) plus one.
-  struct Pair {
-    long a, b;
-  };
-  Pair stack[160];
-  int top = 0;
-  if (overlap(a.node(0).box, b.node(0).box)) stack[top++] = {0, 0};
-  while (top > 0) {
-    const Pair p = stack[--top];
-    const Node &node_a = a.node(p.a);
-    const Node &node_b = b.node(p.b);
-    const bool a_leaf = node_a.left == 0, b_leaf = node_b.left == 0;
-    if (a_leaf && b_leaf) {
-      if (!test_leaves(a, node_a, b, node_b, hits)) return false;
-    } else if (!a_leaf && (b_leaf || node_a.count >= node_b.count)) {
-      // The larger run is halved; a child pair is kept only when its boxes meet.
-      for (long child : {node_a.right, node_a.left})
-        if (overlap(a.node(child).box, node_b.box)) stack[top++] = {child, p.b};
-    } else {
-      for (long child : {node_b.right, node_b.left})
-        if (overlap(node_a.box, b.node(child).box)) stack[top++] = {p.a, child};
+  for (long k = 0; k < a.nodes(); ++k) {
+    const Node &leaf = a.node(k);
+    if (leaf.left != 0) continue;  // leaves come in the order of their runs
+    near.clear();
+    // A walk down one hierarchy holds at most its depth (below 64) plus one.
+    long stack[72];
+    int top = 0;
+    stack[top++] = 0;
+    while (top > 0) {
+      const long n = stack[--top];
+      const Node &node = b.node(n);
+      if (!overlap(leaf.box, node.box)) continue;
+      if (node.left == 0) {
+        near.push(n);  // reserved: there are fewer leaves than nodes
+      } else {
+        stack[top++] = node.right;
+        stack[top++] = node.left;
+      }
     }
+    for (long i = leaf.first; i < leaf.first + leaf.count; ++i)
+      for (long n : near) {
+        const Node &other = b.node(n);
+        for (long j = other.first; j < other.first + other.count; ++j) {
+          zv_pnt_3d x;
+          if (overlap(a.box(i), b.box(j)) && zv_intlinespace_ls(a.segment(i), b.segment(j), &x) && !found.add(x))
+            return true;
+        }
+      }
   }
-
-  std::sort(hits.begin(), hits.end(), [](const Hit &l, const Hit &r) { return l.i != r.i ? l.i < r.i : l.j < r.j; });
-  for (const Hit &h : hits)
-    if (!found.add(h.x)) break;
   return true;
 }
 

@@ -142,7 +142,8 @@ TEST_F(Intersection, RefusedMemoryCountingAndWrapping) {
 // nudged by fractions of the tolerance (boxes that only meet once grown,
 // shared vertices, collinear overlaps, crossings at vertices), wandering
 // curves near and far from the origin, points placed on the other polyline
-// and moved off by about the tolerance, and vertices that are not finite.
+// and moved off by about the tolerance, vertices that are not finite, and
+// tours retraced so often that nearly every pair meets.
 class RandomPolylines : public zvtest::KernelTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(RandomPolylines, PrunedScanEqualsAllPairs) {
@@ -182,6 +183,11 @@ TEST_P(RandomPolylines, PrunedScanEqualsAllPairs) {
   if (seed % 5 == 4) {  // one vertex of each is not finite
     a[a.size() / 2].y = std::numeric_limits<double>::quiet_NaN();
     b[b.size() / 3].x = std::numeric_limits<double>::infinity();
+  }
+  if (seed % 8 == 7) {  // a short tour retraced over and over, met by itself
+    a.resize(std::min<size_t>(a.size(), 9));
+    for (size_t k = 0, tour = a.size(); a.size() < 400; ++k) a.push_back(a[k % tour]);
+    b = a;
   }
   zvtest::Record ra = record(a), rb = record(b);
   const Points got = intersect(ra.get(), rb.get());

@@ -108,9 +108,10 @@ class Program {
       case kIntersect: {
         zv_curve *a = record(), *b = record();
         ll_list *out = pool(Kind::Points);
-        // Polylines whose every segment pair meets (long tessellations piled
-        // on one spot) cost time quadratic in their lengths; such pairs are
-        // left to the intersection target, whose inputs are short.
+        // Polylines whose every segment pair's boxes meet (long
+        // tessellations piled on one spot) cost time in proportion to their
+        // pairs, seconds under the sanitizers; such pairs are left to the
+        // intersection target, whose inputs are short.
         if (segment_pairs(a) * segment_pairs(b) > kMostPairs) return;
         refusing(in_, [&] { return zv_intcurve_3d(a, b, out); });
         return;
