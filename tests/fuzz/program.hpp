@@ -109,10 +109,14 @@ class Program {
         zv_curve *a = record(), *b = record();
         ll_list *out = pool(Kind::Points);
         // Polylines whose every segment pair's boxes meet (long
-        // tessellations piled on one spot) cost time in proportion to their
-        // pairs, seconds under the sanitizers; such pairs are left to the
-        // intersection target, whose inputs are short.
-        if (segment_pairs(a) * segment_pairs(b) > kMostPairs) return;
+        // tessellations piled on one spot), and any pair of polylines once
+        // the working memory is refused, cost time in proportion to their
+        // segment pairs, seconds under the sanitizers. A program gets a
+        // budget of pairs for all its intersections; longer ones are left
+        // to the intersection target, whose inputs are short.
+        const long pairs = segment_pairs(a) * segment_pairs(b);
+        if (pairs > pairs_left_) return;
+        pairs_left_ -= pairs;
         refusing(in_, [&] { return zv_intcurve_3d(a, b, out); });
         return;
       }
@@ -240,7 +244,8 @@ class Program {
     if (!c) return 0;
     return std::max(ll_list_length(c->vertex_list), ll_list_length(c->ctrl_list));
   }
-  static constexpr long kMostPairs = 4000000;
+  static constexpr long kMostPairs = 1000000;
+  long pairs_left_ = kMostPairs;
 
   void define_uniform() {
     const int r = in_.pick(kRecords), kind = in_.pick(4);
