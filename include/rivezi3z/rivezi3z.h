@@ -1008,10 +1008,10 @@ ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int16_t n,
  * order are exactly those of testing every pair, in time close to linear
  * for long curves with few crossings, and with working memory linear in
  * the two lengths however many pairs meet (polylines piled on one spot
- * still cost time in proportion to their pairs). Segments with a coordinate that is
- * NaN or infinite meet nothing. The same record (or list) may be passed
- * twice: the two walks are independent, so a polyline meets itself along
- * every segment.
+ * still cost time in proportion to their pairs). Segments with a
+ * coordinate that is NaN or infinite meet nothing. The same record (or
+ * list) may be passed twice: the two walks are independent, so a polyline
+ * meets itself along every segment.
  *
  * Afterwards the cursor of curve_a's chosen list is on its last node, that
  * of curve_b's on its last node (on its first when curve_a has fewer than
