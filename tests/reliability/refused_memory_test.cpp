@@ -1,17 +1,15 @@
-// Refused memory at every allocation of every allocating function: a valid
-// call is repeated with the kernel refusing its k-th allocation for
-// k = 0, 1, 2, ... until it runs through. Each refused run must give the
-// documented result, report once under the documented name, keep what it
-// appended consistent with its count and leave no kernel block behind.
+// Refused memory at every allocation of every allocating workload: the call
+// is repeated with the kernel refusing its k-th allocation for k = 0, 1, ...
+// until it runs through. Each refused run must give the documented result,
+// report once under the documented name (the fit: code 3 and no report),
+// keep what it appended consistent with its count and leave no block behind.
 #include <algorithm>
 
 #include "workloads.hpp"
 
 namespace {
 
-using zvtest::Outcome;
-using zvtest::Refused;
-using zvtest::Workload;
+using zvtest::Outcome, zvtest::Refused, zvtest::Workload;
 
 class RefusedMemory : public zvtest::KernelTest, public ::testing::WithParamInterface<Workload> {};
 
@@ -34,18 +32,13 @@ TEST_P(RefusedMemory, EveryAllocationIsRefusedOnceCleanly) {
       EXPECT_TRUE(reports.memerrs.empty());
     } else {
       ASSERT_EQ(reports.memerrs.size(), 1u);
-      EXPECT_NE(std::find(w.memerrs.begin(), w.memerrs.end(), reports.memerrs[0]), w.memerrs.end())
-          << reports.memerrs[0];
+      EXPECT_NE(std::find(w.memerrs.begin(), w.memerrs.end(), reports.memerrs[0]),
+                w.memerrs.end()) << reports.memerrs[0];
     }
-    switch (w.refused) {
-      case Refused::MinusOne: EXPECT_EQ(o.result, -1); break;
-      case Refused::NullRecord: EXPECT_EQ(o.result, 0); break;
-      case Refused::CountSoFar: EXPECT_EQ(o.result, o.items); break;
-      default: break;
-    }
-    if (o.count != -1) {
-      EXPECT_EQ(o.count, o.items);
-    }
+    if (w.refused == Refused::MinusOne) { EXPECT_EQ(o.result, -1); }
+    if (w.refused == Refused::NullRecord) { EXPECT_EQ(o.result, 0); }
+    if (w.refused == Refused::CountSoFar) { EXPECT_EQ(o.result, o.items); }
+    if (o.count != -1) { EXPECT_EQ(o.count, o.items); }
     EXPECT_LE(o.items, reference.items);
     if (HasFailure()) return;
   }
@@ -53,13 +46,14 @@ TEST_P(RefusedMemory, EveryAllocationIsRefusedOnceCleanly) {
 }
 
 std::vector<Workload> allocating() {
-  std::vector<Workload> out;
-  for (auto &w : zvtest::workloads())
-    if (w.refused != Refused::None) out.push_back(w);
+  std::vector<Workload> out = zvtest::workloads();
+  out.erase(std::remove_if(out.begin(), out.end(), [](const Workload &w) { return w.refused == Refused::None; }),
+            out.end());
   return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(Functions, RefusedMemory, ::testing::ValuesIn(allocating()),
-                         [](const auto &param) { return std::string(param.param.function) + "_" + std::to_string(param.index); });
+INSTANTIATE_TEST_SUITE_P(Functions, RefusedMemory, ::testing::ValuesIn(allocating()), [](const auto &param) {
+  return std::string(param.param.function) + "_" + std::to_string(param.index);
+});
 
 }  // namespace

@@ -1,7 +1,6 @@
-// The bad-input table runner shared by every family: one row per function
-// and class of bad input, each with the result it must give and the exact
-// messages it must report. Every row must leave no kernel block behind and
-// report no refused memory.
+// The bad-input table runner: one row per function and class of bad input,
+// each with the result it must give and the exact messages it must report.
+// Every row must leave no kernel block behind and report no refused memory.
 #pragma once
 
 #include <cmath>
@@ -28,6 +27,13 @@ struct BadInput {
 inline long made(zv_curve *curve) {
   zv_purge_curve(curve);
   return curve != nullptr;
+}
+
+// The result calls that must all give the same gave, or -99 when they differ.
+inline long common(std::initializer_list<long> results) {
+  for (long r : results)
+    if (r != *results.begin()) return -99;
+  return *results.begin();
 }
 
 // Runs every row; failures name the row. Returns the number of rows.
