@@ -1,22 +1,13 @@
-// A stateful fuzz program: up to 64 steps over a pool of four curve records
-// and six lists (three control polygons, three knot or weight lists), so
-// that what one function makes becomes the next one's input or output, and
-// records are released in any order. The lists are the harness's own: the
-// rational definitions borrow them, so a record's slots that hold one are
-// cleared before the record is purged, and the lists are released last.
-// After every step each list in reach is walked and must hold as many nodes
-// as its count says; after the last step every kernel block must be back
-// (fuzz_input.hpp checks that).
-//
-// Encoding: each step is one byte (the operation, modulo kOps) followed by
-// its operands in the order the step reads them; every call into the
-// library then reads its refusal budget (one byte of 40 or more: no
-// refusal). tests/fuzz/make_program_seeds.py writes programs in this form.
+// A stateful fuzz program: up to 64 steps over a pool of four curve records and six lists (three polygons, three knot
+// or weight lists), so that what one function makes is the next one's input or output and records are released in
+// any order. Rational definitions borrow pool lists, so a record's slots that hold one are cleared before it is
+// purged; the lists go last. After every step the lists in reach must hold as many nodes as they count.
+// Encoding: per step an opcode byte (modulo kOps), then the operands in the order the step reads them; every library
+// call then reads its refusal budget (a byte of 40 or more: none). Bytes 100, 128 + 16 v read the real v (a multiple
+// of 1/16 in [-8, 8)), 80 + c the count c < 40. The seeds in corpus/program/ were written by hand in this encoding and
+// are kept as committed: seedNN reach every operation with valid inputs; fault-* and found-* (as the fuzzer found
+// them) reach faults of the ownership rules that tests/reliability/program_regression_test.cpp replays.
 #pragma once
-
-#include <rivezi3z/rivezi3z.hpp>
-
-#include <utility>
 
 #include "fuzz_input.hpp"
 
@@ -25,8 +16,6 @@ namespace zvfuzz {
 class Program {
  public:
   static constexpr int kRecords = 4, kLists = 6, kSteps = 64;
-
-  // The operations, in the order of their opcodes.
   enum Op {
     kMakeList, kDefineUniform, kDefineNubspl, kDefineRational, kTessellateUniform, kTessellateNubspl,
     kTessellateNurb, kTessellateRatBezier, kEvalUniform, kDeBoor, kConvert, kSplit, kFit, kIntersect,
@@ -35,7 +24,6 @@ class Program {
 
   explicit Program(Input &in) : in_(in) {}
   Program(const Program &) = delete;
-  Program &operator=(const Program &) = delete;
   ~Program() {
     for (int r = 0; r < kRecords; ++r) drop_record(r);
     for (ll_list *list : lists_) ll_purge_list(list);
@@ -45,109 +33,65 @@ class Program {
   void run() {
     for (int step = 0; step < kSteps && !in_.empty(); ++step) {
       this->step(in_.pick(kOps));
-      check();
+      for (const ll_list *list : lists_) check_list(list);
+      for (const zv_curve *c : records_) check_lists(c);
     }
   }
 
  private:
-  enum class Kind : uint8_t { Points, Reals };
+  static constexpr int kPerKind = kLists / 2;  // pool lists 0 .. 2 hold points, 3 .. 5 reals
+  static constexpr bool kPoints = true, kReals = false;
+
+  template <class R, class... A>
+  auto call(R (*f)(A...), std::tuple<A...> args) { return zvfuzz::call(in_, f, args); }
 
   void step(int op) {
+    int r = 0, a = 0;
     switch (op) {
       case kMakeList: return make_list();
-      case kDefineUniform: return define_uniform();
-      case kDefineNubspl: return define_nubspl();
+      case kDefineUniform:
+        r = in_.pick(kRecords);
+        return keep(r, call(define_uniform, {in_.pick(4), any_list(kPoints), in_.real(), in_.real()}));
+      case kDefineNubspl:
+        r = in_.pick(kRecords);
+        return keep(r, call(zv_def_nubspl_curve3d, {any_list(kPoints), any_list(kReals), degree(), in_.count()}));
       case kDefineRational: return define_rational();
-      case kTessellateUniform: {
-        zv_curve *c = record();
-        const double step = in_.real();
-        refusing(in_, [&] { return zv_mk_ucurve3d(c, step); });
-        return;
-      }
-      case kTessellateNubspl: {
-        zv_curve *c = record();
-        const int16_t first = in_.count(), last = in_.count();
-        refusing(in_, [&] { return zv_mk_nubspline_3d(c, first, last); });
-        return;
-      }
-      case kTessellateNurb: {
-        zv_curve *c = record();
-        const int16_t first = in_.count(), last = in_.count(), spans = in_.count(), steps = in_.count();
-        refusing(in_, [&] { return zv_mk_nurb_curve3d(c, first, last, spans, steps); });
-        return;
-      }
-      case kTessellateRatBezier: {
-        zv_curve *c = record();
-        const int16_t degree = this->degree();
-        refusing(in_, [&] { return zv_mk_rat_bezier_3d(c, degree); });
-        return;
-      }
+      case kTessellateUniform: return (void)call(zv_mk_ucurve3d, {record(), in_.real()});
+      case kTessellateNubspl: return (void)call(zv_mk_nubspline_3d, {record(), in_.count(), in_.count()});
+      case kTessellateNurb:
+        return (void)call(zv_mk_nurb_curve3d, {record(), in_.count(), in_.count(), in_.count(), in_.count()});
+      case kTessellateRatBezier: return (void)call(zv_mk_rat_bezier_3d, {record(), degree()});
       case kEvalUniform: return eval_uniform();
       case kDeBoor: return deboor();
       case kConvert: {
-        const int a = in_.pick(kRecords), b = (a + 1 + in_.pick(kRecords - 1)) % kRecords;
-        const bool rational = in_.flag();
-        zv_curve *source = records_[a], *out = output(b);
-        refusing(in_, [&] {
-          return rational ? zv_rat_bspl_to_bezier_curve3d(source, out) : zv_bspl_to_bezier_curve3d(source, out);
-        });
-        return;
+        a = in_.pick(kRecords), r = (a + 1 + in_.pick(kRecords - 1)) % kRecords;
+        const auto convert = in_.flag() ? zv_rat_bspl_to_bezier_curve3d : zv_bspl_to_bezier_curve3d;
+        return (void)call(convert, {records_[a], output(r)});
       }
       case kSplit: {
-        const int a = in_.pick(kRecords), b = in_.pick(kRecords), c = in_.pick(kRecords);
-        const bool rational = in_.flag();
-        const double t = in_.real();
-        zv_curve *source = records_[a], *before = output(b), *after = output(c);
-        refusing(in_, [&] {
-          return rational ? zv_sub_ratbezier_curve3d(source, t, before, after)
-                          : zv_sub_bezier_curve3d(source, t, before, after);
-        });
-        return;
+        a = in_.pick(kRecords), r = in_.pick(kRecords);
+        const int c = in_.pick(kRecords);
+        const auto split = in_.flag() ? zv_sub_ratbezier_curve3d : zv_sub_bezier_curve3d;
+        return (void)call(split, {records_[a], in_.real(), output(r), output(c)});
       }
       case kFit: return fit();
-      case kIntersect: {
-        zv_curve *a = record(), *b = record();
-        ll_list *out = pool(Kind::Points);
-        // Polylines whose every segment pair's boxes meet (long
-        // tessellations piled on one spot), and any pair of polylines once
-        // the working memory is refused, cost time in proportion to their
-        // segment pairs, seconds under the sanitizers. A program gets a
-        // budget of pairs for all its intersections; longer ones are left
-        // to the intersection target, whose inputs are short.
-        const long pairs = segment_pairs(a) * segment_pairs(b);
-        if (pairs > pairs_left_) return;
-        pairs_left_ -= pairs;
-        refusing(in_, [&] { return zv_intcurve_3d(a, b, out); });
-        return;
-      }
+      case kIntersect: return intersect();
       case kRelease: return drop_record(in_.pick(kRecords));
-      default: {
-        const int r = in_.pick(kRecords);
-        put(r, refusing(in_, [] { return zv_create_curve(); }));
-      }
+      default: r = in_.pick(kRecords), put(r, refusing(in_, [] { return zv_create_curve(); }));
     }
   }
 
-  // ------------------------------------------------------------ operands
-
   zv_curve *record() { return records_[in_.pick(kRecords)]; }
   // A record to write into; an empty slot gets a new record first.
-  zv_curve *output(int r) {
-    if (!records_[r]) records_[r] = zv_create_curve();
-    return records_[r];
-  }
-  // Pool lists 0 .. 2 hold points, 3 .. 5 reals.
-  static constexpr int kPerKind = kLists / 2;
-  ll_list *pool(Kind kind) { return lists_[(kind == Kind::Points ? 0 : kPerKind) + in_.pick(kPerKind)]; }
-  // For the definitions that take a list over: a pool list, or a record's
-  // own list of that kind (control or vertex list; knot or weight list).
-  ll_list *any_list(Kind kind) {
+  zv_curve *output(int r) { return records_[r] ? records_[r] : (records_[r] = zv_create_curve()); }
+  ll_list *pool(bool points) { return lists_[(points ? 0 : kPerKind) + in_.pick(kPerKind)]; }
+  // A pool list, or a record's own list of that kind (control or vertex; knot or weight).
+  ll_list *any_list(bool points) {
     const int s = in_.pick(kPerKind + 2), r = in_.pick(kRecords);
-    if (s < kPerKind) return lists_[(kind == Kind::Points ? 0 : kPerKind) + s];
     const zv_curve *c = records_[r];
+    if (s < kPerKind) return lists_[(points ? 0 : kPerKind) + s];
     if (!c) return nullptr;
-    if (kind == Kind::Points) return s == kPerKind ? c->ctrl_list : c->vertex_list;
-    return s == kPerKind ? c->knot_list : c->weight_list;
+    return points ? (s == kPerKind ? c->ctrl_list : c->vertex_list) : (s == kPerKind ? c->knot_list : c->weight_list);
   }
   // A degree: 0 .. 16 mostly, else any count.
   int16_t degree() {
@@ -155,26 +99,13 @@ class Program {
     return b < 240 ? static_cast<int16_t>(b % 17) : in_.count();
   }
 
-  // ---------------------------------------------------------- the pool
-
   bool pool_list(const ll_list *list) const {
-    for (const ll_list *l : lists_)
-      if (l == list) return true;
-    for (const ll_list *l : retired_)
-      if (l == list) return true;
-    return false;
-  }
-  bool held(const ll_list *list) const {
-    for (const zv_curve *c : records_)
-      if (c && (c->weight_list == list || c->knot_list == list || c->ctrl_list == list || c->vertex_list == list ||
-                c->stats_list == list))
-        return true;
-    return false;
+    return std::count(lists_, lists_ + kLists, list) + std::count(retired_.begin(), retired_.end(), list) > 0;
   }
   // A pool list that a record still borrows is kept until the end.
   void drop_list(int s) {
     ll_list *old = std::exchange(lists_[s], nullptr);
-    if (old && held(old)) retired_.push_back(old);
+    if (old && held(records_, old)) retired_.push_back(old);
     else ll_purge_list(old);
   }
   // Purges a record after clearing the slots that hold pool lists.
@@ -186,97 +117,53 @@ class Program {
     c->vertex_list = own(c->vertex_list), c->stats_list = own(c->stats_list);
     zv_purge_curve(c);
   }
-  void put(int r, zv_curve *c) {
-    drop_record(r);
-    records_[r] = c;
-  }
-
-  // Every list in reach holds as many nodes as its count says, each with an item.
-  void check() const {
-    for (const ll_list *list : lists_) check(list);
-    for (const zv_curve *c : records_)
-      if (c)
-        for (const ll_list *list : {c->weight_list, c->knot_list, c->ctrl_list, c->vertex_list, c->stats_list})
-          check(list);
-  }
-  static void check(const ll_list *list) {
-    if (!list) return;
-    long n = 0;
-    for (const ll_node *node = list->head; node; node = node->next, ++n)
-      if (!node->data) std::abort();
-    if (n != ll_list_length(list)) {
-      std::fprintf(stderr, "list of %ld nodes counts %ld\n", n, ll_list_length(list));
-      std::abort();
-    }
-  }
-
-  // ----------------------------------------------------------- the steps
+  void put(int r, zv_curve *c) { drop_record(r), records_[r] = c; }
+  void keep(int r, zv_curve *made) { made ? put(r, made) : void(); }
 
   // Rebuilds pool list s with 0 .. 40 items, or as many as pool list k held
   // (length 200 + k), or none (length 248 and above: null).
   void make_list() {
     const int s = in_.pick(kLists);
     const uint8_t length = in_.byte();
-    const Kind kind = s < kPerKind ? Kind::Points : Kind::Reals;
     const long n = length < 200 ? length % 41 : std::min(40L, ll_list_length(lists_[(length - 200) % kLists]));
     drop_list(s);
     if (length >= 248) return;
     ll_list *list = lists_[s] = ll_create_list();
-    if (kind == Kind::Reals) {
-      for (double v : in_.numbers(static_cast<int>(n))) {
-        zv_rnumber *r = zv_create_rnumber();
-        r->value = v;
-        ll_add_list_item(list, 1, r, ZV_ITEM_RNUMBER);
-      }
-      return;
-    }
-    for (int i = 0; i < n; ++i) {
-      zv_poly_3d *v = zv_create_poly_3d();
-      const zv_pnt_3d p = in_.point();
-      v->index = static_cast<int16_t>(i), v->x = p.x, v->y = p.y, v->z = p.z;
-      ll_add_list_item(list, 1, v, ZV_ITEM_POLY);
-    }
+    if (s >= kPerKind)
+      for (double v : in_.numbers(static_cast<int>(n))) add_real(list, v);
+    else
+      for (int i = 0; i < n; ++i) add_vertex(list, static_cast<int16_t>(i), in_.point());
   }
 
-  // The vertices zv_intcurve_3d would walk for a record (its tessellation,
-  // else its control polygon), as a bound on its segment pairs.
-  static long segment_pairs(const zv_curve *c) {
-    if (!c) return 0;
-    return std::max(ll_list_length(c->vertex_list), ll_list_length(c->ctrl_list));
-  }
-  static constexpr long kMostPairs = 1000000;
-  long pairs_left_ = kMostPairs;
-
-  void define_uniform() {
-    const int r = in_.pick(kRecords), kind = in_.pick(4);
-    ll_list *ctrl = any_list(Kind::Points);
-    const double beta1 = in_.real(), beta2 = in_.real();
-    zv_curve *made = refusing(in_, [&] { return zvfuzz::define_uniform(kind, ctrl, beta1, beta2); });
-    if (made) put(r, made);
-  }
-
-  void define_nubspl() {
-    const int r = in_.pick(kRecords);
-    ll_list *ctrl = any_list(Kind::Points), *knots = any_list(Kind::Reals);
-    const int16_t degree = this->degree(), steps = in_.count();
-    zv_curve *made = refusing(in_, [&] { return zv_def_nubspl_curve3d(ctrl, knots, degree, steps); });
-    if (made) put(r, made);
-  }
-
-  // Into the pool record r (null when empty) or a new record put there,
-  // which stays whatever the result: a record the definition refused is
-  // still a record.
+  // Into record r (null when empty) or a new record put there, which stays
+  // whatever the result: a record the definition refused is still a record.
   void define_rational() {
     const int r = in_.pick(kRecords);
     const bool fresh = in_.flag(), nurb = in_.flag();
-    ll_list *ctrl = pool(Kind::Points), *knots = pool(Kind::Reals), *weights = pool(Kind::Reals);
+    ll_list *ctrl = pool(kPoints), *knots = pool(kReals), *weights = pool(kReals);
     const int16_t degree = this->degree(), steps = in_.count();
     zv_curve *target = fresh ? zv_create_curve() : records_[r];
-    refusing(in_, [&] {
-      return nurb ? zv_mk_def_nurb_curve3d(ctrl, knots, weights, degree, steps, target)
-                  : zv_def_ratbezier_curve3d(ctrl, knots, weights, degree, target);
-    });
+    if (nurb) call(zv_mk_def_nurb_curve3d, {ctrl, knots, weights, degree, steps, target});
+    else call(zv_def_ratbezier_curve3d, {ctrl, knots, weights, degree, target});
     if (fresh) put(r, target);
+  }
+
+  // Polylines whose every segment pair's boxes meet (long tessellations piled on one spot), and any pair once the
+  // working memory is refused, cost time in proportion to their segment pairs, seconds under the sanitizers: a program
+  // gets a budget of pairs for all its intersections; longer ones are left to the intersection target, whose inputs
+  // are short. The result is the crossings appended, wrapping past int16.
+  void intersect() {
+    zv_curve *a = record(), *b = record();
+    ll_list *out = pool(kPoints);
+    auto walked = [](const zv_curve *c) {  // the vertices the intersection walks
+      return c ? std::max(ll_list_length(c->vertex_list), ll_list_length(c->ctrl_list)) : 0;
+    };
+    const long pairs = walked(a) * walked(b), before = ll_list_length(out);
+    if (pairs > pairs_left_) return;
+    pairs_left_ -= pairs;
+    const int16_t found = call(zv_intcurve_3d, {a, b, out});
+    if (out && static_cast<int16_t>(ll_list_length(out) - before) != found)
+      fail("crossings returned against appended", found, ll_list_length(out) - before);
   }
 
   // One segment from four consecutive control points from position at on
@@ -296,18 +183,17 @@ class Program {
     zv_eval_t_on_ucurve3d(c, t, seg, &p, &tangent, &second, &normal);
   }
 
-  // Values of a list of reals from its head.
+  // Values of a list of reals, from its head on.
   static std::vector<double> values(const ll_list *list, size_t skip = 0) {
     std::vector<double> out;
-    for (const ll_node *node = list ? list->head : nullptr; node; node = node->next)
+    for (const zv_rnumber &r : rivezi3z::ListView<zv_rnumber>(list))
       if (skip > 0) --skip;
-      else out.push_back(static_cast<const zv_rnumber *>(node->data)->value);
+      else out.push_back(r.value);
     return out;
   }
 
-  // The span of a record's degree p from control point at on: p + 1 points,
-  // 2p knots and p + 1 weights (missing weights count as 1), at a parameter
-  // inside the span's own interval; skipped when the lists are too short.
+  // The span of a record's degree p from control point at on: p + 1 points, 2p knots and p + 1 weights (missing ones
+  // count as 1), at a parameter inside the span's own interval; skipped when the lists are too short.
   void deboor() {
     const zv_curve *c = record();
     const bool rational = in_.flag();
@@ -329,11 +215,10 @@ class Program {
     else zv_deboor_3d(t, degree, points.data() + at, knots.data(), &result);
   }
 
-  // The curve through a pool polygon's points (with given parameters and
-  // knots from two pool lists, padded with their last value), evaluated at
-  // a parameter inside its knot range and released by its C++ owner.
+  // The curve through a pool polygon's points (given parameters and knots from pool lists, padded with their last
+  // value), evaluated at a parameter inside its knot range and released by its C++ owner.
   void fit() {
-    const ll_list *polygon = pool(Kind::Points), *params = pool(Kind::Reals), *knots = pool(Kind::Reals);
+    const ll_list *polygon = pool(kPoints), *params = pool(kReals), *knots = pool(kReals);
     const int16_t p = degree(), given = in_.flag(), mode = static_cast<int16_t>(in_.pick(4));
     const double where = in_.byte() / 255.0;
     const int16_t side = in_.flag() ? 1 : -1;
@@ -344,9 +229,7 @@ class Program {
     u.resize(std::max<size_t>(points.size(), 1), u.empty() ? 0.0 : u.back());
     k.resize(static_cast<size_t>(std::max(1, n + p + 1)), k.empty() ? 0.0 : k.back());
     zv_nurbs_3d *made = nullptr;
-    refusing(in_, [&] {
-      return zv_curve_thru_npoints_3d(points.data(), n, p, given, u.data(), k.data(), mode, &made);
-    });
+    call(zv_curve_thru_npoints_3d, {points.data(), n, p, given, u.data(), k.data(), mode, &made});
     const rivezi3z::Nurbs owner(made);
     if (!made) return;
     const double lo = made->knots[0], hi = made->knots[made->last_knot], t = lo + (hi - lo) * where;
@@ -360,10 +243,9 @@ class Program {
   zv_curve *records_[kRecords] = {};
   ll_list *lists_[kLists] = {};
   std::vector<ll_list *> retired_;  // pool lists rebuilt while a record still held them
+  long pairs_left_ = 1000000;       // segment pairs the program's intersections may still walk
 };
 
 inline void run_program(Input &in) { Program(in).run(); }
-
-void fuzz_one(Input &in) { run_program(in); }
 
 }  // namespace zvfuzz
