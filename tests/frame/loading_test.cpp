@@ -1,4 +1,4 @@
-// The library loads and unloads without any call in between.
+// The library loads and unloads, by file and by soname, without any call in between.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "zv_testing.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <random>
@@ -14,105 +15,92 @@ namespace {
 using Memory = zvtest::KernelTest;
 
 bool all_zero(const void *p, std::size_t n) {
-  const auto *bytes = static_cast<const unsigned char *>(p);
-  return std::all_of(bytes, bytes + n, [](unsigned char b) { return b == 0; });
+  return std::all_of(static_cast<const unsigned char *>(p), static_cast<const unsigned char *>(p) + n,
+                     [](unsigned char b) { return b == 0; });
 }
 
-TEST_F(Memory, BlocksAreCountedAndImpossibleSizesRefused) {
+// Blocks are counted (an empty one too), impossible sizes refused; a budget
+// of n allows exactly n more blocks of every kind, releasing does not renew
+// it and any negative budget lifts it; a curve refused at any of its five
+// allocations releases the others.
+TEST_F(Memory, CountsImpossibleSizesAndTheBudget) {
   const long before = zv_live_blocks();
   void *a = zv_malloc(16), *empty = zv_malloc(0);
-  ASSERT_NE(a, nullptr);
-  ASSERT_NE(empty, nullptr);
+  ASSERT_TRUE(a && empty);
   EXPECT_EQ(zv_live_blocks(), before + 2);
   zv_free(a), zv_free(empty), zv_free(nullptr);
   EXPECT_EQ(zv_malloc(SIZE_MAX), nullptr);
   EXPECT_EQ(zv_malloc((size_t{1} << 40) + 1), nullptr);
   EXPECT_EQ(zv_live_blocks(), before);
-}
-
-TEST_F(Memory, BudgetAllowsExactlyNThenRefusesEveryKind) {
   zv_fail_alloc_after(0);
   EXPECT_EQ(zv_malloc(1), nullptr);
   zv_fail_alloc_after(3);
-  void *a = zv_malloc(8);
-  zv_poly_3d *b = zv_create_poly_3d();
-  ll_list *c = ll_create_list();
-  ASSERT_TRUE(a && b && c);
+  void *b = zv_malloc(8);
+  zv_poly_3d *v = zv_create_poly_3d();
+  ll_list *l = ll_create_list();
+  ASSERT_TRUE(b && v && l);
   const long live = zv_live_blocks();
-  EXPECT_EQ(zv_malloc(8), nullptr);
-  EXPECT_EQ(zv_create_poly_3d(), nullptr);
-  EXPECT_EQ(zv_create_rnumber(), nullptr);
-  EXPECT_EQ(zv_create_curve_stats_3d(), nullptr);
-  EXPECT_EQ(ll_create_list(), nullptr);
-  EXPECT_EQ(zv_create_curve(), nullptr);
+  EXPECT_TRUE(!zv_malloc(8) && !zv_create_poly_3d() && !zv_create_rnumber() && !zv_create_curve_stats_3d() &&
+              !ll_create_list() && !zv_create_curve());
   EXPECT_EQ(zv_live_blocks(), live);
-  zv_free(a);  // releasing does not renew the budget
+  zv_free(b);
   EXPECT_EQ(zv_malloc(8), nullptr);
   zv_fail_alloc_after(-5);
-  void *d = zv_malloc(8);
-  EXPECT_NE(d, nullptr);
-  zv_free(d), zv_free(b), ll_purge_list(c);
-  // A curve refused at any of its five allocations releases the others.
+  b = zv_malloc(8);
+  EXPECT_NE(b, nullptr);
+  zv_free(b), zv_free(v), ll_purge_list(l);
   for (long n = 0; n < 5; ++n) {
     zv_fail_alloc_after(n);
     EXPECT_EQ(zv_create_curve(), nullptr) << n;
   }
 }
 
-// Blocks of many sizes (pooled and not), each filled with its own pattern,
-// made on four threads and released half on the making thread, half on
-// another: every pattern survives until its release (no block handed out
-// twice, no free-list word written into a live block) and the count comes
-// back.
+// Blocks of many sizes (pooled and not), each filled with its own mark, made
+// on four threads and released at random on the making thread or, through a
+// shared store, on another: every mark survives until its release (no block
+// handed out twice, no free-list word written into a live block).
 TEST_F(Memory, BlocksMadeAndReleasedAcrossThreadsStayIntact) {
   struct Block {
     unsigned char *p;
     std::size_t size;
     unsigned char mark;
-    bool intact() const { return std::all_of(p, p + size, [&](unsigned char b) { return b == mark; }); }
+  };
+  std::atomic<int> damaged{0};
+  const auto release = [&](const Block &b) {
+    damaged += !std::all_of(b.p, b.p + b.size, [&](unsigned char c) { return c == b.mark; });
+    zv_free(b.p);
   };
   std::mutex lock;
-  std::vector<Block> handed;
-  std::vector<int> damaged(4, 0);
+  std::vector<Block> shared;
   std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
+  for (unsigned t = 0; t < 4; ++t) {
     threads.emplace_back([&, t] {
-      std::mt19937 rng(17u + static_cast<unsigned>(t));
+      std::mt19937 rng(17u + t);
       std::vector<Block> mine;
       for (int i = 0; i < 20000; ++i) {
         Block b{nullptr, rng() % 301, static_cast<unsigned char>(rng())};
         b.p = static_cast<unsigned char *>(zv_malloc(b.size));
-        std::fill(b.p, b.p + b.size, b.mark);
-        mine.push_back(b);
+        mine.push_back(b), std::fill(b.p, b.p + b.size, b.mark);
         if (mine.size() < 64) continue;
-        std::shuffle(mine.begin(), mine.end(), rng);
-        for (int k = 0; k < 32; ++k) {
-          Block out = mine.back();
-          mine.pop_back();
-          if (k % 2 == 0) {
-            damaged[t] += !out.intact();
-            zv_free(out.p);
-            continue;
-          }
+        std::swap(mine[rng() % 64], mine.back());
+        Block out = mine.back();
+        mine.pop_back();
+        if (rng() % 2) {
           const std::lock_guard<std::mutex> hold(lock);
-          handed.push_back(out);
-          if (handed.size() > 16) {
-            std::swap(handed.front(), handed.back());
-            damaged[t] += !handed.back().intact();
-            zv_free(handed.back().p);
-            handed.pop_back();
-          }
+          shared.push_back(out);
+          if (shared.size() <= 16) continue;
+          std::swap(shared[rng() % shared.size()], shared.back());
+          out = shared.back();
+          shared.pop_back();
         }
+        release(out);
       }
-      for (const Block &b : mine) damaged[t] += !b.intact(), zv_free(b.p);
+      std::for_each(mine.begin(), mine.end(), release);
     });
   }
   for (std::thread &t : threads) t.join();
-  for (const Block &b : handed) {
-    EXPECT_TRUE(b.intact());
-    zv_free(b.p);
-  }
-  EXPECT_EQ(damaged, std::vector<int>(4, 0));
+  std::for_each(shared.begin(), shared.end(), release);
+  EXPECT_EQ(damaged, 0);
 }
 
 #if ZV_POOLED_KERNEL
@@ -131,20 +119,21 @@ TEST_F(Memory, PoolsPackVerticesAndCompactIntoAddressOrder) {
   std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
   EXPECT_EQ(gaps[gaps.size() / 2], 32u);
   ll_purge_list(list);
-
   std::vector<void *> blocks;
   for (int i = 0; i < 3000; ++i) blocks.push_back(zv_create_poly_3d());
   std::shuffle(blocks.begin(), blocks.end(), std::mt19937(5));
-  for (void *b : blocks) zv_free(b);
+  std::for_each(blocks.begin(), blocks.end(), zv_free);
   zv_compact_pools();
   for (void *&b : blocks) b = zv_create_poly_3d();
   EXPECT_TRUE(std::is_sorted(blocks.begin(), blocks.end(), std::less<void *>()));
-  for (void *b : blocks) zv_free(b);
+  std::for_each(blocks.begin(), blocks.end(), zv_free);
 }
 #endif
 
+// Records come zero-filled even from dirty blocks (the pools hand the last
+// released out again); a curve owns four empty lists, and purging releases
+// every list with its items and skips null slots; setters ignore a null record.
 TEST_F(Memory, RecordsAreZeroFilledAndCurvesOwnTheirLists) {
-  // Dirty blocks of each size first: the pools hand the last released out again.
   for (std::size_t size : {sizeof(zv_poly_3d), sizeof(zv_rnumber), sizeof(zv_curve_stats_3d), sizeof(ll_list)}) {
     void *dirty = zv_malloc(size);
     std::fill_n(static_cast<unsigned char *>(dirty), size, 0xA5);
@@ -156,22 +145,16 @@ TEST_F(Memory, RecordsAreZeroFilledAndCurvesOwnTheirLists) {
   ll_list *l = ll_create_list();
   EXPECT_TRUE(all_zero(v, sizeof *v) && all_zero(r, sizeof *r) && all_zero(s, sizeof *s) && all_zero(l, sizeof *l));
   zv_free(v), zv_free(r), zv_free(s), ll_purge_list(l);
-
   zv_curve *c = zv_create_curve();
-  EXPECT_TRUE(all_zero(c->basis, sizeof c->basis));
-  EXPECT_EQ(zvtest::value(c->weight_list), nullptr);
-  for (ll_list *list : {c->knot_list, c->ctrl_list, c->vertex_list, c->stats_list}) {
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->head, nullptr);
-  }
-  // Purging releases every list with its items and skips null slots.
+  EXPECT_TRUE(all_zero(c->basis, sizeof c->basis) && !zvtest::value(c->weight_list));
+  for (ll_list *list : {c->knot_list, c->ctrl_list, c->vertex_list, c->stats_list}) EXPECT_TRUE(list && !list->head);
   ll_add_list_item(c->ctrl_list, 1, zv_create_poly_3d(), ZV_ITEM_POLY);
   c->weight_list = zvtest::make_reals({1, 0.5});
   ll_purge_list(c->vertex_list);
   c->vertex_list = nullptr;
   zv_purge_curve(c);
   zv_purge_curve(nullptr);
-  zv_set_pnt_3d(1, 2, 3, nullptr);  // the setters ignore a null record
+  zv_set_pnt_3d(1, 2, 3, nullptr);
   zv_set_vector_3d(1, 2, 3, 4, 5, nullptr);
   zv_set_arc_2d(1, 2, 3, 4, 5, 6, nullptr);
 }
