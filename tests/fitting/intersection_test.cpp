@@ -20,17 +20,12 @@ using Points = std::vector<zv_pnt_3d>;
 // A record whose vertex list (or, with control, control list) holds the points.
 zvtest::Record record(const Points &points, bool control = false) {
   zvtest::Record c(zv_create_curve());
-  if (control) {
-    ll_purge_list(c->ctrl_list);
-    c->ctrl_list = zvtest::make_polygon(points);
-  } else {
-    ll_purge_list(c->vertex_list);
-    c->vertex_list = zvtest::make_polygon(points);
-  }
+  if (control) ll_purge_list(c->ctrl_list), c->ctrl_list = zvtest::make_polygon(points);
+  else ll_purge_list(c->vertex_list), c->vertex_list = zvtest::make_polygon(points);
   return c;
 }
 
-// The points kept, checked against the count returned.
+// The points kept, checked against the count returned and numbered 0.
 Points intersect(zv_curve *a, zv_curve *b) {
   ll_list *out = ll_create_list();
   const int16_t count = zv_intcurve_3d(a, b, out);
@@ -40,6 +35,7 @@ Points intersect(zv_curve *a, zv_curve *b) {
   ll_purge_list(out);
   return p;
 }
+Points cross(const Points &a, const Points &b) { return intersect(record(a).get(), record(b).get()); }
 
 void expect_same_points(const Points &got, const Points &want) {
   ASSERT_EQ(got.size(), want.size());
@@ -48,8 +44,8 @@ void expect_same_points(const Points &got, const Points &want) {
 
 using Intersection = zvtest::KernelTest;
 
-// Both records have a vertex list slot: those are read even when one is
-// empty; without one in either record both control polygons are read.
+// Both records have a vertex list slot: those are read even when one is empty; without one in either record
+// both control polygons are read.
 TEST_F(Intersection, VertexListsFirstThenControlPolygons) {
   zvtest::Record a = record({{0, 0, 0}, {2, 2, 0}}, true), b = record({{0, 2, 0}, {2, 0, 0}});
   ll_purge_list(b->ctrl_list);
@@ -63,14 +59,9 @@ TEST_F(Intersection, VertexListsFirstThenControlPolygons) {
   expect_same_points(intersect(c.get(), d.get()), {{3, 0, 0}});
 }
 
-// A point agreeing with the one kept just before it is dropped (a crossing
-// at a shared vertex counts once), while one met again after another is
-// kept again; overlaps give the start of each overlap along A.
+// A point agreeing with the one kept just before it is dropped (a crossing at a shared vertex counts once),
+// while one met again after another is kept again; overlaps give the start of each overlap along A.
 TEST_F(Intersection, KeptPointsAndTheirOrder) {
-  const auto cross = [](const Points &a, const Points &b) {
-    zvtest::Record ra = record(a), rb = record(b);
-    return intersect(ra.get(), rb.get());
-  };
   EXPECT_LE(zvtest::distance(cross({{0, 0, 1}, {4, 2, 1}}, {{0, 2, 1}, {4, 0, 1}})[0], {2, 1, 1}), 1e-15);
   expect_same_points(cross({{0, 0, 0}, {1, 0, 0}, {2, 0.5, 0}}, {{1, -1, 0}, {1, 1, 0}}), {{1, 0, 0}});
   expect_same_points(cross({{0, 0, 0}, {10, 0, 0}}, {{1, 1, 0}, {1, -1, 0}, {2, -1, 0}, {2, 1, 0}, {1, 1, 0}, {1, -1, 0}}),
@@ -80,8 +71,8 @@ TEST_F(Intersection, KeptPointsAndTheirOrder) {
   EXPECT_EQ(cross(line, {{-1, 1, 0}, {0, 0, 0}, {1, 1, 0}}).size(), 1u);  // touching at an apex
   EXPECT_EQ(cross(line, {{-1, 0.9e-7, 0}, {1, 0.9e-7, 0}}).size(), 1u);  // within the tolerance
   EXPECT_EQ(cross(line, {{-1, 0, 1.1e-7}, {1, 0, 1.1e-7}}).size(), 0u);
-  // Regression: far out the segment test widens to 16 ulps but the duplicate
-  // test stayed at 1e-7, so a crossing just before a vertex was kept twice.
+  // Regression: far out the segment test widens to 16 ulps but the duplicate test stayed at 1e-7, so a
+  // crossing just before a vertex was kept twice.
   for (const double x : {1e8, 1e9}) {
     const double off = 0.6 * 16 * std::numeric_limits<double>::epsilon() * x;
     EXPECT_EQ(cross({{x - 1, 0, 0}, {x, 0, 0}, {x + 1, 1, 0}}, {{x - off, -1, 0}, {x - off, 1, 0}}).size(), 1u) << x;
@@ -98,10 +89,9 @@ std::pair<Points, Points> zigzag(int crossings, unsigned seed) {
   return {a, b};
 }
 
-// Whatever allocation is refused, the function reports once and returns
-// the points appended, the first of the full answer; refused working memory
-// of the pruned scan (60 crossings) is no error. A null list only counts,
-// making nothing; past 32767 crossings the count wraps.
+// Whatever allocation is refused, the function reports once and returns the points appended, the first of the
+// full answer; refused working memory of the pruned scan (60 crossings) is no error. A null list only counts,
+// making nothing; past 32767 crossings the count wraps. The same record twice: two independent walks.
 TEST_F(Intersection, RefusedMemoryCountingAndWrapping) {
   for (const int crossings : {5, 60}) {
     const auto [pa, pb] = zigzag(crossings, 7);
@@ -132,18 +122,15 @@ TEST_F(Intersection, RefusedMemoryCountingAndWrapping) {
   EXPECT_EQ(ll_list_length(out), 33000);
   EXPECT_EQ(zv_intcurve_3d(a.get(), b.get(), nullptr), static_cast<int16_t>(33000 - 65536));
   ll_purge_list(out);
-  // The same record twice: two independent walks, every segment meets itself.
   const Points zb = zigzag(40, 3).second;
   zvtest::Record self = record(zb);
   expect_same_points(intersect(self.get(), self.get()), all_pairs_crossings(zb, zb));
 }
 
-// Random polylines that make the pruning's edge cases common: lattice points
-// nudged by fractions of the tolerance (boxes that only meet once grown,
-// shared vertices, collinear overlaps, crossings at vertices), wandering
-// curves near and far from the origin, points placed on the other polyline
-// and moved off by about the tolerance, vertices that are not finite, and
-// tours retraced so often that nearly every pair meets.
+// Random polylines that make the pruning's edge cases common: lattice points nudged by fractions of the
+// tolerance (boxes that only meet once grown, shared vertices, collinear overlaps, crossings at vertices),
+// wandering curves near and far from the origin, points placed on the other polyline and moved off by about the
+// tolerance, vertices that are not finite, and tours retraced so often that nearly every pair meets.
 class RandomPolylines : public zvtest::KernelTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(RandomPolylines, PrunedScanEqualsAllPairs) {
@@ -156,13 +143,12 @@ TEST_P(RandomPolylines, PrunedScanEqualsAllPairs) {
   const double scale = kind == 1 ? std::pow(10.0, std::uniform_int_distribution<int>(-2, 3)(rng)) : 1.0;
   const double nudges[] = {0.0, 0.0, 0.0, 0.5, 0.99, 1.01, 2.0, -0.5, -0.99, -1.01};
   const auto nudge = [&] { return nudges[rng() % 10] * tolerance; };
+  const auto step = [&] { return static_cast<double>(static_cast<int>(rng() % 9) - 4); };
   const auto polyline = [&](int style, const Points *near) {
     Points p;
     zv_pnt_3d at{0, 0, 0}, heading{1, 0, 0};
-    const int n = 20 + static_cast<int>(rng() % 381);
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0, n = 20 + static_cast<int>(rng() % 381); k < n; ++k) {
       if (style == 0) {
-        const auto step = [&] { return static_cast<double>(static_cast<int>(rng() % 9) - 4); };
         const double z = k % 3 ? 0.0 : step();
         p.push_back({offset.x + step() + nudge(), offset.y + step() + nudge(), offset.z + z + nudge()});
       } else if (style == 2 && k % 2) {
@@ -180,10 +166,7 @@ TEST_P(RandomPolylines, PrunedScanEqualsAllPairs) {
     return p;
   };
   Points a = polyline(kind == 2 ? 1 : kind, nullptr), b = polyline(kind, &a);
-  if (seed % 5 == 4) {  // one vertex of each is not finite
-    a[a.size() / 2].y = std::numeric_limits<double>::quiet_NaN();
-    b[b.size() / 3].x = std::numeric_limits<double>::infinity();
-  }
+  if (seed % 5 == 4) a[a.size() / 2].y = kNaN, b[b.size() / 3].x = kInf;  // one vertex of each is not finite
   if (seed % 8 == 7) {  // a short tour retraced over and over, met by itself
     a.resize(std::min<size_t>(a.size(), 9));
     for (size_t k = 0, tour = a.size(); a.size() < 400; ++k) a.push_back(a[k % tour]);

@@ -21,8 +21,8 @@ Points sample_array(const Points &p, int16_t m, int16_t n) {
   return out;
 }
 
-// What a polyline function appended to a fresh list from a polygon at p,
-// with the count it gave.
+// What a polyline function appended to a fresh list from a polygon at p (index of point 1 set to -12), with the
+// count it gave.
 struct Drawn {
   int16_t rc, count;
   Points at;
@@ -31,25 +31,24 @@ struct Drawn {
 template <class Call>
 Drawn run(const Points &p, int16_t count, Call call) {
   ll_list *ctrl = zvtest::make_polygon(p), *out = ll_create_list();
+  static_cast<zv_poly_3d *>(ctrl->head->next->data)->index = -12;
   Drawn r{0, count, {}, {}};
   r.rc = call(ctrl, &r.count, out);
   r.at = zvtest::positions(out), r.index = zvtest::indices(out);
   ll_purge_list(out), ll_purge_list(ctrl);
   return r;
 }
-Drawn cubic(const Points &p, int16_t n, int16_t wanted) {
-  return run(p, wanted, [n](ll_list *c, int16_t *w, ll_list *o) { return zv_bspline_3d(n, c, w, o); });
+Drawn quadratic(const Points &p, int16_t mode, int16_t n = 0) {
+  const int16_t m = n ? n : int16_t(p.size());
+  return run(p, -7, [&](ll_list *c, int16_t *k, ll_list *o) { return zv_quad_bspline_3d(m, c, mode, k, o); });
 }
-Drawn quadratic(const Points &p, int16_t mode) {
-  return run(p, -7, [&](ll_list *c, int16_t *k, ll_list *o) { return zv_quad_bspline_3d(int16_t(p.size()), c, mode, k, o); });
-}
-Drawn catrom(const Points &p, int16_t mode) {
-  return run(p, -7, [&](ll_list *c, int16_t *k, ll_list *o) { return zv_catrom_curve_3d(int16_t(p.size()), c, mode, 0.5, k, o); });
+Drawn catrom(const Points &p, int16_t mode, int16_t n = 0, double s = 0.5) {
+  const int16_t m = n ? n : int16_t(p.size());
+  return run(p, -7, [&](ll_list *c, int16_t *k, ll_list *o) { return zv_catrom_curve_3d(m, c, mode, s, k, o); });
 }
 
 TEST_F(Polylines, FactorialTableProductAndLimits) {
-  EXPECT_EQ(zv_bez_factorial3(0), 1.0);
-  EXPECT_EQ(zv_bez_factorial3(13), 6227020800.0);
+  EXPECT_TRUE(zv_bez_factorial3(0) == 1.0 && zv_bez_factorial3(13) == 6227020800.0);
   for (int16_t n = 14; n <= 171; ++n) EXPECT_EQ(zv_bez_factorial3(n), n * zv_bez_factorial3(n - 1)) << n;
   EXPECT_TRUE(std::isfinite(zv_bez_factorial3(170)));
   EXPECT_EQ(zv_bez_factorial3(200), std::numeric_limits<double>::infinity());
@@ -69,16 +68,12 @@ TEST_F(Polylines, BezierArrayFormCapShortPolygonsAndOneSample) {
   EXPECT_EQ(zvtest::distance(sample_array(p, 6, 1)[0], p[0]), 0.0);  // regression: one sample stepped by 1/0
 }
 
-// The list form gives the array form's samples bit for bit, numbered from
-// 0, from the first min(m, 30, held) points only (regression: a stated count
-// above what the list holds walked from its far end and read outside the
-// coefficient table); below three it copies whole records.
+// The list form gives the array form's samples bit for bit, numbered from 0, from the first min(m, 30, held)
+// points only (regression: a stated count above what the list holds walked from its far end and read outside the
+// coefficient table); below three it copies whole records. Rows: points held, count stated, points used.
 TEST_F(Polylines, BezierListFormUsesOnlyPointsTheListHolds) {
-  const struct {
-    int held;
-    int16_t stated;
-    int used;
-  } cases[] = {{9, 9, 9}, {5, 20, 5}, {40, 40, 30}, {40, 12, 12}, {2, 9, 2}};
+  const struct { int held; int16_t stated; int used; } cases[] = {
+      {9, 9, 9}, {5, 20, 5}, {40, 40, 30}, {40, 12, 12}, {2, 9, 2}};
   for (const auto &c : cases) {
     const Points p = random_points(c.held, 14 + c.held);
     ll_list *polygon = zvtest::make_polygon(p), *out = ll_create_list();
@@ -88,32 +83,28 @@ TEST_F(Polylines, BezierListFormUsesOnlyPointsTheListHolds) {
     ASSERT_EQ(got.size(), c.used < 3 ? size_t(c.used) : 25u) << c.held;
     for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(std::memcmp(&got[i], &arr[i], sizeof got[i]), 0) << i;
     EXPECT_EQ(zvtest::indices(out)[1], c.used < 3 ? 40 : 1);
-    if (c.used >= 3) {
-      ll_node *last = polygon->head;
-      for (int k = 1; k < c.used; ++k) last = last->next;
-      EXPECT_EQ(polygon->current, last);  // the last walk ended on the last point that took part
-    }
+    ll_node *last = polygon->head;
+    for (int k = 1; k < c.used; ++k) last = last->next;
+    EXPECT_TRUE(c.used < 3 || polygon->current == last);  // the last walk ended on the last point that took part
     ll_purge_list(out), ll_purge_list(polygon);
   }
 }
 
-// The request rises to a multiple of n - 2, spread over n - 3 segments
-// (requests at the int16 edges are in the conics' count table).
+// The cubic request rises to a multiple of n - 2, spread over n - 3 segments (requests at the int16 edges are in
+// the conics' count table). Rows: points, request, vertices.
 TEST_F(Polylines, CubicBSplineRequestRoundsUp) {
-  const struct {
-    int16_t n, wanted, vertices;
-  } cases[] = {{4, 5, 7}, {5, 10, 13}, {6, 10, 13}, {6, 1, 4}};
+  const struct { int16_t n, wanted, vertices; } cases[] = {{4, 5, 7}, {5, 10, 13}, {6, 10, 13}, {6, 1, 4}};
   for (const auto &c : cases) {
-    const Drawn r = cubic(random_points(c.n, 1), c.n, c.wanted);
-    EXPECT_EQ(r.count, c.vertices) << c.n << " " << c.wanted;
-    EXPECT_EQ(r.index.size(), size_t(c.vertices));
-    EXPECT_EQ(r.index.back(), c.vertices - 1);
+    const auto call = [&](ll_list *p, int16_t *w, ll_list *o) { return zv_bspline_3d(c.n, p, w, o); };
+    const Drawn r = run(random_points(c.n, 1), c.wanted, call);
+    EXPECT_TRUE(r.count == c.vertices && r.index.size() == size_t(c.vertices) && r.index.back() == c.vertices - 1)
+        << c.n << " " << c.wanted;
   }
 }
 
-TEST_F(Polylines, StepTablesJoinsAndInterpolation) {
+TEST_F(Polylines, StepTablesJoinsInterpolationAndTwoPointCopies) {
   const Points p = random_points(5, 6);
-  const int quad[] = {101, 51, 26, 21, 11, 6, 3}, cr[] = {100, 50, 25, 20, 10, 5, 2};
+  const int quad[] = {101, 51, 26, 21, 11, 6, 3}, cr[] = {100, 50, 25, 20, 10, 5, 2};  // steps of modes 0 .. 6
   for (int16_t mode = -2; mode <= 9; ++mode) {
     const bool listed = mode >= 0 && mode <= 6;
     EXPECT_EQ(quadratic(p, mode).count, 3 * (listed ? quad[mode] : 21)) << mode;
@@ -123,25 +114,16 @@ TEST_F(Polylines, StepTablesJoinsAndInterpolation) {
   const Drawn q = quadratic(p, 6);
   for (int j = 1; j < 3; ++j) EXPECT_EQ(std::memcmp(&q.at[3 * j - 1], &q.at[3 * j], sizeof q.at[0]), 0) << j;
   // Catmull-Rom passes through P1 .. P(n-2) exactly, whatever the tension.
+  const Points nine = random_points(9, 2);
   for (double s : {0.5, 0.0, 1.3}) {
-    const Points nine = random_points(9, 2);
-    const Drawn r = run(nine, 0, [s](ll_list *c, int16_t *k, ll_list *o) { return zv_catrom_curve_3d(9, c, 3, s, k, o); });
+    const Drawn r = catrom(nine, 3, 9, s);
     ASSERT_EQ(r.count, 6 * 20 + 1);
     for (int j = 0; j <= 6; ++j) EXPECT_EQ(zvtest::distance(r.at[j * 20], nine[j + 1]), 0.0) << s << " " << j;
   }
-}
-
-// n = 2 appends whole copies of the two records, indexes included.
-TEST_F(Polylines, TwoPointsAreCopiedWithTheirIndexes) {
-  for (bool quadratic_form : {true, false}) {
-    ll_list *ctrl = zvtest::make_polygon(random_points(3, 10)), *out = ll_create_list();
-    static_cast<zv_poly_3d *>(ctrl->head->next->data)->index = -12;
-    int16_t count = -1;
-    EXPECT_EQ(quadratic_form ? zv_quad_bspline_3d(2, ctrl, 4, &count, out) : zv_catrom_curve_3d(2, ctrl, 4, 0.5, &count, out), 0);
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(zvtest::indices(out), (std::vector<int>{0, -12}));
-    EXPECT_EQ(zvtest::distance(zvtest::positions(out)[1], zvtest::positions(ctrl)[1]), 0.0);
-    ll_purge_list(out), ll_purge_list(ctrl);
+  // n = 2 appends whole copies of the two records, indexes included.
+  for (const Drawn &r : {quadratic(random_points(3, 10), 4, 2), catrom(random_points(3, 10), 4, 2)}) {
+    EXPECT_TRUE(r.rc == 0 && r.count == 2 && r.index == (std::vector<int>{0, -12}));
+    EXPECT_EQ(zvtest::distance(r.at[1], random_points(3, 10)[1]), 0.0);
   }
 }
 
