@@ -30,20 +30,20 @@ struct ArcAngles {
 ArcAngles arc_angles(double start, double end, long n) {
   const double a0 = reduce_from_above(start, kTwoPi, kTurnCeiling);
   const double a1 = reduce_from_above(end, kTwoPi, kTurnCeiling);
-  const double sweep = a1 + kTolerance < a0 ? kTwoPi - a0 + a1 : a1 - a0;
+  const double sweep = a1 + kZeroTolerance < a0 ? kTwoPi - a0 + a1 : a1 - a0;
   return {a0, sweep / static_cast<double>(n)};
 }
 
 // The exact axis point when theta is within the tolerance of a quarter
 // turn, as an offset (dx, dy) from the centre of a circle of radius r.
 bool quarter_point(double theta, double r, double &dx, double &dy) {
-  if (std::fabs(theta - kTwoPi) <= kTolerance || std::fabs(theta) <= kTolerance) {
+  if (std::fabs(theta - kTwoPi) <= kZeroTolerance || std::fabs(theta) <= kZeroTolerance) {
     dx = r, dy = 0.0;
-  } else if (std::fabs(theta - kHalfPi) <= kTolerance) {
+  } else if (std::fabs(theta - kHalfPi) <= kZeroTolerance) {
     dx = 0.0, dy = r;
-  } else if (std::fabs(theta - kPi) <= kTolerance) {
+  } else if (std::fabs(theta - kPi) <= kZeroTolerance) {
     dx = -r, dy = 0.0;
-  } else if (std::fabs(theta - kThreeHalfPi) <= kTolerance) {
+  } else if (std::fabs(theta - kThreeHalfPi) <= kZeroTolerance) {
     dx = 0.0, dy = -r;
   } else {
     return false;
@@ -72,13 +72,13 @@ bool append_arc(ll_list *list, double cx, double cy, double r, double z, double 
 }
 
 // A coordinate within the tolerance of zero is stored as zero.
-double snapped(double v) { return std::fabs(v) <= kTolerance ? 0.0 : v; }
+double snapped(double v) { return std::fabs(v) <= kZeroTolerance ? 0.0 : v; }
 
 }  // namespace
 
 extern "C" ZV_API int16_t zv_arcpnts_3d(zv_pnt_3d centre, double radius, double start, double end, int16_t n,
                                         ll_list *list) {
-  if (!list) return 0;
+  if (!list) return zv::code::kDone;
   // Numbers continue from the list's last vertex.
   long base = 0;
   if (list->head && ll_set_list_currpntr(list, LL_LAST) == LL_LAST) {
@@ -98,7 +98,7 @@ extern "C" ZV_API int16_t zv_arc_pnts_3d(const zv_arc_2d *arc, int16_t n, double
   if (!arc) return ll_get_list_count(list);
   if (!out.ready()) {
     zv::memory_refused("zv_arc_pnts_3d");
-    return 0;
+    return zv::code::kDone;
   }
   const double cx = arc->centre_x, cy = arc->centre_y, r = arc->radius;
   zv_pnt_3d origin;

@@ -12,16 +12,13 @@ namespace {
 
 using namespace zv::conics;
 
-// Fractions of a turn above this are reduced by whole turns.
-constexpr double kTurnLimit = 1.0000001;
-
 }  // namespace
 
 extern "C" ZV_API void zv_circle_pnt_3d(zv_pnt_3d centre, double radius, double t, zv_pnt_3d *out) {
   if (!out) return;
   zv_set_pnt_3d(0.0, 0.0, centre.z, out);
   // The exact start point needs no radius: it skips the ellipse's checks.
-  if (std::fabs(t) <= kTolerance) {
+  if (std::fabs(t) <= kZeroTolerance) {
     out->x = centre.x + radius;
     out->y = centre.y;
     return;
@@ -29,7 +26,7 @@ extern "C" ZV_API void zv_circle_pnt_3d(zv_pnt_3d centre, double radius, double 
   // An infinite or NaN fraction is not reduced (+inf would never leave the
   // loop); its cosine and sine then give NaN coordinates, so the caller
   // sees no made-up point.
-  const double u = std::isfinite(t) ? reduce_from_above(t, 1.0, kTurnLimit) : t;
+  const double u = std::isfinite(t) ? reduce_from_above(t, 1.0, kUnitEnd) : t;
   zv_ellipse_pnt_3d(centre, radius, radius, u * kTwoPi, out);
 }
 
@@ -41,14 +38,14 @@ extern "C" ZV_API int16_t zv_circlepnts_3d(zv_pnt_3d centre, double radius, int1
   const int16_t result = zv_regpolyxyzpnts(&local, radius, n, &made, 0, 0, list);
   if (count) *count = n;  // the polygon's size, whatever the services appended
   // The services refuse silently; the refusal is this function's to report.
-  return result == zv::kMemoryRefused ? zv::memory_refused("zv_circlepnts_3d") : 0;
+  return result == zv::code::kMemoryRefused ? zv::memory_refused("zv_circlepnts_3d") : zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_circle_arc_3d(zv_pnt_3d centre, double radius, int16_t n, double start,
                                            double end, ll_list *list) {
   // The arc generator would append to a private list and release it: with
   // no list to fill there is nothing to do.
-  if (!list) return 0;
+  if (!list) return zv::code::kDone;
   zv_arc_2d arc;
   zv_set_arc_2d(centre.x, centre.y, radius, 0, start * kTwoPi, end * kTwoPi, &arc);
   zv_arc_pnts_3d(&arc, n, centre.z, list);

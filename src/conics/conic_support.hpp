@@ -10,20 +10,21 @@
 #include <cmath>
 #include <cstdint>
 
+#include "frame/conventions.hpp"
 #include "frame/records.hpp"
 #include "frame/vertices.hpp"
 
 namespace zv::conics {
 
-// Zero length, zero parameter and degenerate-axis threshold.
-inline constexpr double kTolerance = 1e-7;
+using zv::kUnitEnd, zv::kZeroTolerance;
+
 inline constexpr double kTwoPi = 6.283185307179586;
 inline constexpr double kPi = 3.141592653589793;
 inline constexpr double kHalfPi = 1.5707963267948966;
 inline constexpr double kThreeHalfPi = 4.71238898038469;
 
-// Result of a conic function whose required pointer argument is null.
-inline constexpr int16_t kMissingArgument = 2;
+// The conics' result codes.
+using namespace code::conic;
 
 // Whole periods subtracted one by one before fmod takes over; one by one
 // the result matches the plain repeated subtraction bit for bit.

@@ -28,7 +28,7 @@ extern "C" ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t 
   const long m = *n < kMaxSegments ? *n : kMaxSegments;
   // 2 pi / n taken through degrees; unused when n = 0 (the start point only).
   const double s = ((360.0 / static_cast<double>(m)) * kPi) / 180.0;
-  const zv::Point3 s0{start->x, start->y, start->z};
+  const zv::Point3 s0 = zv::load(*start);
   zv::StagedVertices staged(out.list());
   bool made = true;
   for (long i = 0; made && i <= m; ++i) {
@@ -44,5 +44,5 @@ extern "C" ZV_API int16_t zv_cycloidpnts_3d(zv_pnt_3d *start, double r, int16_t 
   }
   made = made && staged.finish();
   *count = static_cast<int16_t>(staged.appended());
-  return made ? 0 : zv::memory_refused("zv_cycloidpnts_3d");
+  return made ? zv::code::kDone : zv::memory_refused("zv_cycloidpnts_3d");
 }

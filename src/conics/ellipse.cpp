@@ -33,7 +33,7 @@ Inscribed inscribed(const zv_pnt_3d &p1, const zv_pnt_3d &p2) {
 }
 
 // A semi-axis must be above the tolerance; NaN is not.
-bool degenerate(double a, double b) { return !(std::fabs(a) > kTolerance) || !(std::fabs(b) > kTolerance); }
+bool degenerate(double a, double b) { return !(std::fabs(a) > kZeroTolerance) || !(std::fabs(b) > kZeroTolerance); }
 
 // The angle taken one turn down when it reaches a full turn.
 double below_full_turn(double angle) { return angle >= kTurnFloor ? angle - kTwoPi : angle; }
@@ -43,10 +43,11 @@ double below_full_turn(double angle) { return angle >= kTurnFloor ? angle - kTwo
 extern "C" ZV_API int16_t zv_ellipse_pnt_3d(zv_pnt_3d centre, double a, double b, double angle,
                                             zv_pnt_3d *out) {
   if (!out) return kMissingArgument;
-  if (!(a > kTolerance) || !(b > kTolerance)) return zv_display_msg("BADRECT", 75, "zv_ellipse_pnt_3d");
+  if (!(a > kZeroTolerance) || !(b > kZeroTolerance))
+    return zv_display_msg("BADRECT", kBadRectangle, "zv_ellipse_pnt_3d");
   const double theta = below_full_turn(angle);
   zv_set_pnt_3d(centre.x + a * std::cos(theta), centre.y + b * std::sin(theta), centre.z, out);
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_ellipsepnts_3d(zv_pnt_3d *p1, zv_pnt_3d *p2, int16_t *n, int16_t *count,
@@ -54,7 +55,7 @@ extern "C" ZV_API int16_t zv_ellipsepnts_3d(zv_pnt_3d *p1, zv_pnt_3d *p2, int16_
   if (!p1 || !p2 || !n || !count) return kMissingArgument;
   *count = 0;
   const Inscribed e = inscribed(*p1, *p2);
-  if (degenerate(e.a, e.b)) return zv_display_msg("BADRECT", 75, "zv_ellipsepnts");
+  if (degenerate(e.a, e.b)) return zv_display_msg("BADRECT", kBadRectangle, "zv_ellipsepnts");
   zv::Appender out(list);
   if (!out.ready()) return zv::memory_refused("zv_ellipsepnts_3d");
 
@@ -85,14 +86,14 @@ extern "C" ZV_API int16_t zv_ellipsepnts_3d(zv_pnt_3d *p1, zv_pnt_3d *p2, int16_
   ok = ok && mirror_back(out.list(), before, [&](const zv::Point3 &s) { return put(s.x, e.cy - (s.y - e.cy)); });
   *count = zv::vertex_number(appended);
   if (!ok) return zv::memory_refused("zv_ellipsepnts_3d");
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_elliptic_arc_3d(zv_pnt_3d *p1, zv_pnt_3d *p2, int16_t *n, double start,
                                              double end, ll_list *list) {
   if (!p1 || !p2 || !n) return kMissingArgument;
   const Inscribed e = inscribed(*p1, *p2);
-  if (degenerate(e.a, e.b)) return zv_display_msg("BADRECT", 75, "zv_elliptic_arc_3d");
+  if (degenerate(e.a, e.b)) return zv_display_msg("BADRECT", kBadRectangle, "zv_elliptic_arc_3d");
   zv::Appender out(list);
   if (!out.ready()) return zv::memory_refused("zv_elliptic_arc_3d");
 
@@ -107,16 +108,16 @@ extern "C" ZV_API int16_t zv_elliptic_arc_3d(zv_pnt_3d *p1, zv_pnt_3d *p2, int16
                    e.cz))
       return zv::memory_refused("zv_elliptic_arc_3d");
   }
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_ellipse_stats_3d(zv_pnt_3d centre, double a, double b, zv_pnt_3d pt,
                                               zv_vector_3d *first, zv_vector_3d *second) {
   if (!first || !second) return kMissingArgument;
-  if (degenerate(a, b)) return 81;
-  if (!(std::fabs(centre.z - pt.z) <= kTolerance)) return 82;
+  if (degenerate(a, b)) return kDegenerateAxes;
+  if (!(std::fabs(centre.z - pt.z) <= kZeroTolerance)) return kOffPlane;
   // Gradient of (x - cx)^2/a^2 + (y - cy)^2/b^2 - 1, halved; dividing twice
   // by the semi-axis keeps huge and tiny axes in range.
   frame_from_gradient(((pt.x - centre.x) / a) / a, ((pt.y - centre.y) / b) / b, first, second);
-  return 0;
+  return zv::code::kDone;
 }

@@ -25,7 +25,7 @@ constexpr long kArcVertexNumber = 1;
 // is out of range too, so it is refused rather than drawn as NaN.
 bool parameter_out_of_range(double t) { return !(t < kParameterEdge) || t <= -kParameterEdge; }
 
-bool degenerate(double a, double b) { return !(std::fabs(a) > kTolerance) || !(std::fabs(b) > kTolerance); }
+bool degenerate(double a, double b) { return !(std::fabs(a) > kZeroTolerance) || !(std::fabs(b) > kZeroTolerance); }
 
 // The point of the branch through (cx + a, cy) at rational parameter t.
 zv::Point3 branch_point(const zv_pnt_3d &c, double a, double b, double t) {
@@ -64,20 +64,20 @@ class Branches {
 extern "C" ZV_API int16_t zv_hyperbola_pnt_3d(zv_pnt_3d centre, double a, double b, double t, zv_pnt_3d *out) {
   if (!out) return kMissingArgument;
   zv_set_pnt_3d(0.0, 0.0, 0.0, out);
-  if (parameter_out_of_range(t)) return zv_display_msg("BADTVALUE", 80, "zv_hyperbola_pnt_3d");
-  if (degenerate(a, b)) return zv_display_msg("BADRECT", 75, "zv_hyperbola_pnt_3d");
+  if (parameter_out_of_range(t)) return zv_display_msg("BADTVALUE", kBadParameter, "zv_hyperbola_pnt_3d");
+  if (degenerate(a, b)) return zv_display_msg("BADRECT", kBadRectangle, "zv_hyperbola_pnt_3d");
   const zv::Point3 p = branch_point(centre, a, b, t);
-  zv_set_pnt_3d(p.x, p.y, p.z, out);
-  return 0;
+  zv::store(p, out);
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_hyperbolic_arc_3d(zv_pnt_3d centre, double a, double b, int16_t *n, double t1,
                                                double t2, ll_list *list) {
   if (!n) return kMissingArgument;
   if (parameter_out_of_range(t1) || parameter_out_of_range(t2))
-    return zv_display_msg("BADTVALUE", 80, "zv_hyperbolic_arc_3d");
+    return zv_display_msg("BADTVALUE", kBadParameter, "zv_hyperbolic_arc_3d");
   // Checked here once, so a degenerate branch makes no vertex at all.
-  if (degenerate(a, b)) return zv_display_msg("BADRECT", 75, "zv_hyperbolic_arc_3d");
+  if (degenerate(a, b)) return zv_display_msg("BADRECT", kBadRectangle, "zv_hyperbolic_arc_3d");
   zv::Appender out(list);
   if (!out.ready()) return zv::memory_refused("zv_hyperbolic_arc_3d");
   const long m = *n >= 1 ? *n : 2;
@@ -87,7 +87,7 @@ extern "C" ZV_API int16_t zv_hyperbolic_arc_3d(zv_pnt_3d centre, double a, doubl
     if (!zv::append_vertex(out.list(), kArcVertexNumber, branch_point(centre, a, b, t)))
       return zv::memory_refused("zv_hyperbolic_arc_3d");
   }
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_hyperbolapnts_3d(uint8_t mode, zv_pnt_3d *c1, zv_pnt_3d *c2, double length,
@@ -97,10 +97,10 @@ extern "C" ZV_API int16_t zv_hyperbolapnts_3d(uint8_t mode, zv_pnt_3d *c1, zv_pn
     *n = 0;
     return zv_display_msg(code, number, "zv_hyperpolapnts_3d");
   };
-  if (mode > 1) return fail("BADMODE", 1);
-  if (!(length > kTolerance)) return fail("LENGTHZERO", 74);
-  if (!(c2->x - kTolerance > c1->x)) return fail("BADRECT", 75);
-  if (!(c2->y - kTolerance > c1->y)) return fail("BADRECT", 75);
+  if (mode > 1) return fail("BADMODE", kNoAxis);
+  if (!(length > kZeroTolerance)) return fail("LENGTHZERO", kZeroLength);
+  if (!(c2->x - kZeroTolerance > c1->x)) return fail("BADRECT", kBadRectangle);
+  if (!(c2->y - kZeroTolerance > c1->y)) return fail("BADRECT", kBadRectangle);
   zv::Appender out1(list1), out2(list2);
   if (!out1.ready() || !out2.ready()) return zv::memory_refused("zv_hyperbolapnts_3d");
 
@@ -158,14 +158,14 @@ extern "C" ZV_API int16_t zv_hyperbolapnts_3d(uint8_t mode, zv_pnt_3d *c1, zv_pn
   }
   if (!ok) return zv::memory_refused("zv_hyperbolapnts_3d");
   *count = static_cast<int16_t>(*n + 1);
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_hyperbola_stats_3d(zv_pnt_3d centre, double a, double b, int16_t mode, zv_pnt_3d p,
                                                 zv_vector_3d *first, zv_vector_3d *second) {
   if (!first || !second) return kMissingArgument;
-  if (degenerate(a, b)) return 81;
-  if (!(std::fabs(centre.z - p.z) <= kTolerance)) return 82;
+  if (degenerate(a, b)) return kDegenerateAxes;
+  if (!(std::fabs(centre.z - p.z) <= kZeroTolerance)) return kOffPlane;
   // Gradient, halved, of +-((x - cx)^2/a^2 - (y - cy)^2/b^2) - 1: the sign
   // picks the transverse axis.
   const double gx = ((p.x - centre.x) / a) / a;
@@ -174,5 +174,5 @@ extern "C" ZV_API int16_t zv_hyperbola_stats_3d(zv_pnt_3d centre, double a, doub
     frame_from_gradient(gx, -gy, first, second);
   else
     frame_from_gradient(-gx, gy, first, second);
-  return 0;
+  return zv::code::kDone;
 }

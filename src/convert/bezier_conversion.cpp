@@ -8,7 +8,9 @@
 
 #include <cmath>
 
+#include "frame/conventions.hpp"
 #include "frame/knot_layout.hpp"
+#include "frame/lists.hpp"
 #include "frame/report.hpp"
 #include "frame/span_walk.hpp"
 #include "frame/vertices.hpp"
@@ -16,14 +18,8 @@
 namespace {
 
 constexpr int16_t kCubic = 3;
-constexpr double kKnotZero = 1e-7;
 
-// Result codes of the plain conversion; the exact rational form reports
-// any of 3, 4 and 5 as 4.
-constexpr int16_t kNoRecord = 1;
-constexpr int16_t kBadSegments = 3;
-constexpr int16_t kTooFewKnots = 4;
-constexpr int16_t kZeroInterval = 5;
+using namespace zv::code::conversion;
 
 // A control point with its weight as a fourth coordinate: the formulas
 // treat all four alike.
@@ -37,7 +33,7 @@ Pole mix(double a, const Pole &A, double b, const Pole &B, double d) {
 }
 
 // A knot interval the formulas may divide by (NaN is refused too).
-bool usable(double interval) { return std::fabs(interval) > kKnotZero; }
+bool usable(double interval) { return std::fabs(interval) > zv::kZeroTolerance; }
 
 // The control points of the source as poles, with their weights (a missing
 // weight counts as 1); the homogeneous form multiplies each point by its
@@ -113,9 +109,6 @@ class BezierSink {
   long count_ = 0;
 };
 
-// A list slot that may be empty, filled with a new list (null when refused).
-ll_list *ensure_list(ll_list *list) { return list ? list : ll_create_list(); }
-
 // The conversion of a clamped cubic with n = L + 3 control points into its
 // 3L + 1 Bezier points. weights: the source's weights are converted and
 // appended alongside; homogeneous: the points are converted as weighted
@@ -129,10 +122,10 @@ int16_t convert(const zv_curve &source, zv_curve *out, bool weights, bool homoge
   ll_node *first_knot = nullptr;
   if (segments >= 2 && !(first_knot = breakpoint_start(source.knot_list, segments))) return kTooFewKnots;
 
-  out->ctrl_list = ensure_list(out->ctrl_list);
+  out->ctrl_list = zv::ensure_list(out->ctrl_list);
   if (!out->ctrl_list) return zv::memory_refused(name);
   if (weights) {
-    out->weight_list = ensure_list(out->weight_list);
+    out->weight_list = zv::ensure_list(out->weight_list);
     if (!out->weight_list) return zv::memory_refused(name);
   }
   BezierSink sink(out->ctrl_list, weights ? out->weight_list : nullptr, homogeneous);
@@ -180,9 +173,9 @@ extern "C" ZV_API int16_t zv_bspl_to_bezier_curve3d(zv_curve *source, zv_curve *
 }
 
 extern "C" ZV_API int16_t zv_rat_bspl_to_bezier_curve3d(zv_curve *source, zv_curve *out) {
-  if (!source || !out) return 1;
-  if (source->type != ZV_CURVE_NURB) return 2;
-  if (!source->weight_list || !source->weight_list->head) return 3;
+  if (!source || !out) return kNoRecord;
+  if (source->type != ZV_CURVE_NURB) return kNotRational;
+  if (!source->weight_list || !source->weight_list->head) return kNoWeights;
   const int16_t result = convert(*source, out, true, true, "zv_rat_bspl_to_bezier_curve3d");
-  return result == 0 || result == zv::kMemoryRefused ? result : 4;
+  return result == zv::code::kDone || result == zv::code::kMemoryRefused ? result : kRationalFailed;
 }

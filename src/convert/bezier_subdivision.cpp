@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include "frame/casteljau.hpp"
+#include "frame/conventions.hpp"
 #include "frame/kernel_block.hpp"
+#include "frame/lists.hpp"
 #include "frame/record_lists.hpp"
 #include "frame/report.hpp"
 #include "frame/span_walk.hpp"
@@ -16,11 +18,7 @@
 
 namespace {
 
-constexpr int16_t kWrongKind = 1;
-constexpr int16_t kTooFewPoints = 2;
-constexpr int16_t kNoKnots = 3;
-constexpr int16_t kTooFewWeights = 4;
-constexpr int16_t kNoOutput = 5;
+using namespace zv::code::split;
 
 // Working storage of the two pieces, p + 1 nodes each: on the stack up to
 // degree 31, a kernel block above (the degree is not otherwise bounded).
@@ -54,13 +52,10 @@ int16_t check_split(const zv_curve *source, int16_t kind, const zv_curve *before
   if (!before || !after || before == after) return kNoOutput;
   if (!source->ctrl_list) return kTooFewPoints;
   if (!source->knot_list) return kNoKnots;
-  return 0;
+  return zv::code::kDone;
 }
 
 bool enough(const ll_list *list, int p) { return p >= 0 && ll_list_length(list) >= p + 1L; }
-
-// A list slot that may be empty, filled with a new list (null when refused).
-ll_list *ensure_list(ll_list *list) { return list ? list : ll_create_list(); }
 
 // The degree of a uniform Bezier record: a uniform definition leaves it
 // unset (0), and such a record is a cubic; a degree the caller set wins.
@@ -138,7 +133,7 @@ extern "C" ZV_API int16_t zv_sub_bezier_curve3d(zv_curve *source, double t, zv_c
     return zv::memory_refused(kName);
   }
   overwrite(before, made_before, after, made_after);
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_sub_ratbezier_curve3d(zv_curve *source, double t, zv_curve *before,
@@ -157,10 +152,10 @@ extern "C" ZV_API int16_t zv_sub_ratbezier_curve3d(zv_curve *source, double t, z
   for (int k = 0; k <= p; ++k) pieces.after[k] = {points.next(), weights.next()};
   zv::casteljau_split(pieces.after, p, t, pieces.before);
 
-  after->ctrl_list = ensure_list(after->ctrl_list);
-  after->weight_list = ensure_list(after->weight_list);
-  before->ctrl_list = ensure_list(before->ctrl_list);
-  before->weight_list = ensure_list(before->weight_list);
+  after->ctrl_list = zv::ensure_list(after->ctrl_list);
+  after->weight_list = zv::ensure_list(after->weight_list);
+  before->ctrl_list = zv::ensure_list(before->ctrl_list);
+  before->weight_list = zv::ensure_list(before->weight_list);
   if (!after->ctrl_list || !after->weight_list || !before->ctrl_list || !before->weight_list)
     return zv::memory_refused(kName);
   after->degree = static_cast<int16_t>(p);
@@ -179,5 +174,5 @@ extern "C" ZV_API int16_t zv_sub_ratbezier_curve3d(zv_curve *source, double t, z
     if (!zv::add_real(before->weight_list, 0, b.w) || !zv::add_vertex(before->ctrl_list, 0, p - k, b.p))
       return zv::memory_refused(kName);
   }
-  return 0;
+  return zv::code::kDone;
 }

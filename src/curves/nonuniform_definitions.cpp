@@ -3,15 +3,15 @@
 // to a caller's record and give it new output lists.
 #include <rivezi3z/rivezi3z.h>
 
+#include "frame/conventions.hpp"
 #include "frame/lists.hpp"
 #include "frame/record_lists.hpp"
 #include "frame/report.hpp"
 
 namespace {
 
-constexpr int kMaxDegree = 15;
 
-bool degree_ok(int degree) { return degree >= 1 && degree <= kMaxDegree; }
+bool degree_ok(int degree) { return degree >= 1 && degree <= zv::kMaxRecordDegree; }
 
 // The lists a rational definition puts into a record.
 struct RationalLists {
@@ -38,7 +38,7 @@ int16_t attach(zv_curve *curve, const RationalLists &in, const char *name) {
   curve->knot_list = in.knots;
   curve->vertex_list = vertices;
   curve->stats_list = stats;
-  return 0;
+  return zv::code::kDone;
 }
 
 }  // namespace
@@ -72,30 +72,30 @@ extern "C" ZV_API zv_curve *zv_def_nubspl_curve3d(ll_list *ctrl, ll_list *knots,
 extern "C" ZV_API int16_t zv_mk_def_nurb_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
                                                  int16_t degree, int16_t span_steps,
                                                  zv_curve *curve) {
-  if (!curve) return 4;
+  if (!curve) return zv::code::definition::kNoRecord;
   curve->type = ZV_CURVE_NURB;
   const long n = ll_list_length(ctrl);
-  if (n < degree + 1L) return 1;
-  if (ll_list_length(weights) < n) return 2;  // more weights than points are accepted
-  if (!degree_ok(degree)) return 3;
+  if (n < degree + 1L) return zv::code::definition::kTooFewPoints;
+  if (ll_list_length(weights) < n) return zv::code::definition::kWeightCount;  // more weights than points are accepted
+  if (!degree_ok(degree)) return zv::code::definition::kBadDegree;
   if (const int16_t refused = attach(curve, {ctrl, knots, weights}, "zv_mk_def_nurb_curve3d"))
     return refused;
   curve->degree = degree;
   curve->span_steps = span_steps != 0 ? span_steps : 1;
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_def_ratbezier_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
                                                    int16_t degree, zv_curve *curve) {
-  if (!curve) return 4;
+  if (!curve) return zv::code::definition::kNoRecord;
   curve->type = ZV_CURVE_RATBEZIER;
   const long n = ll_list_length(ctrl);
-  if (n < degree + 1L) return 1;
-  if (ll_list_length(weights) != n) return 2;
-  if (!degree_ok(degree)) return 3;
+  if (n < degree + 1L) return zv::code::definition::kTooFewPoints;
+  if (ll_list_length(weights) != n) return zv::code::definition::kWeightCount;
+  if (!degree_ok(degree)) return zv::code::definition::kBadDegree;
   if (const int16_t refused = attach(curve, {ctrl, knots, weights}, "zv_def_ratbezier_curve3d"))
     return refused;
   curve->degree = degree;
   curve->span_steps = 0;
-  return 0;
+  return zv::code::kDone;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "frame/conventions.hpp"
 #include "frame/lists.hpp"
 #include "frame/report.hpp"
 #include "frame/uniform_basis.hpp"
@@ -48,7 +49,7 @@ extern "C" ZV_API zv_curve *zv_def_ubetaspl_curve3d(ll_list *ctrl, double beta1,
   const double b = beta1, s = beta2, b2 = b * b, b3 = b2 * b;
   const double delta = 2.0 * b3 + s + 4.0 * b2 + 4.0 * b + 2.0;
   // A vanishing or non-finite divisor would fill the matrix with inf or NaN.
-  if (!std::isfinite(delta) || !(std::fabs(delta) > 1e-7)) return nullptr;
+  if (!std::isfinite(delta) || !(std::fabs(delta) > zv::kZeroTolerance)) return nullptr;
   const Matrix matrix = {-2.0 * b3, 2.0 * (s + b3 + b2 + b), -2.0 * (s + b2 + b + 1.0), 2.0,
                          6.0 * b3, -3.0 * (2.0 * b3 + s + 2.0 * b2), 3.0 * (s + 2.0 * b2), 0.0,
                          -6.0 * b3, 6.0 * (b3 - b), 6.0 * b, 0.0,

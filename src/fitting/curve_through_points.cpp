@@ -8,18 +8,13 @@
 #include <cstdint>
 #include <limits>
 
+#include "frame/conventions.hpp"
 #include "frame/kernel_block.hpp"
 
 namespace {
 
-constexpr int16_t kBuilt = 0;
-constexpr int16_t kBadInput = 1;
-constexpr int16_t kNoSolution = 2;  // no length, or a singular system
-constexpr int16_t kNoMemory = 3;
+using namespace zv::code::fit;
 
-constexpr int kMaxDegree = 7;
-constexpr double kZeroLength = 1e-7;
-constexpr double kFlatZ = 1e-7;
 // Squared end gap above which the ends count as open: the double just
 // below 1e-14.
 constexpr double kClosedGap = 9.999999999999998e-15;
@@ -48,7 +43,7 @@ bool ordered_parameters(const double *u, long n) {
 // Whether every point lies in z = 0 within the flatness tolerance.
 bool all_flat(const zv_pnt_3d *points, long n) {
   for (long i = 0; i < n; ++i) {
-    if (!(std::fabs(points[i].z) <= kFlatZ)) return false;
+    if (!(std::fabs(points[i].z) <= zv::kZeroTolerance)) return false;
   }
   return true;
 }
@@ -68,7 +63,7 @@ bool chord_length_parameters(const zv_pnt_3d *points, long n, bool spatial, doub
   u[0] = 0.0;
   for (long i = 1; i < n; ++i) u[i] = u[i - 1] + chord(points[i - 1], points[i], spatial);
   const double length = u[n - 1];
-  if (!(length > kZeroLength) || !std::isfinite(length)) return false;
+  if (!(length > zv::kZeroTolerance) || !std::isfinite(length)) return false;
   for (long i = 1; i < n; ++i) u[i] /= length;
   u[n - 1] = 1.0;
   return true;
@@ -124,7 +119,7 @@ long span_of(const double *knots, long n, int p, double u, long i, long previous
 // Whitney), and no-pivot elimination must not be tried.
 int fill_collocation(const double *knots, const double *u, long n, int p, int h, double *band) {
   const long w = 2 * h + 1;
-  double basis[kMaxDegree + 1];
+  double basis[zv::kMaxArrayDegree + 1];
   int need = 0;
   long s = -1;
   for (long i = 0; i < n; ++i) {
@@ -197,7 +192,7 @@ extern "C" ZV_API int16_t zv_curve_thru_npoints_3d(const zv_pnt_3d *points, int1
                                                    zv_nurbs_3d **result) {
   if (result) *result = nullptr;
   // The knot count n + p + 1 must stay addressable by an int16 last index.
-  if (!points || !result || p < 1 || p > kMaxDegree || n < p + 1 || n > INT16_MAX - p || mode < 0 || mode > 2)
+  if (!points || !result || p < 1 || p > zv::kMaxArrayDegree || n < p + 1 || n > INT16_MAX - p || mode < 0 || mode > 2)
     return kBadInput;
   const long count = n;
   const long knot_count = count + p + 1;

@@ -8,8 +8,8 @@
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 
+#include "frame/kernel_block.hpp"
 #include "frame/lists.hpp"
 #include "frame/records.hpp"
 
@@ -44,8 +44,9 @@ bool same_pnt_3d(const zv_pnt_3d &a, const zv_pnt_3d &b) {
 
 // The position of a list item as the point record the segment service reads.
 zv_pnt_3d point_of(const ll_node *node) {
-  const zv::Point3 p = zv::load(*static_cast<const zv_poly_3d *>(node->data));
-  return {p.x, p.y, p.z};
+  zv_pnt_3d p;
+  zv::store(zv::load(*static_cast<const zv_poly_3d *>(node->data)), &p);
+  return p;
 }
 
 // Keeps the crossing points in the order they are met: a point equal to the
@@ -61,7 +62,7 @@ class Crossings {
     if (out_) {
       zv_poly_3d *v = zv_create_poly_3d();
       // The index stays as the constructor made it; only the position is set.
-      if (v) zv::store({x.x, x.y, x.z}, v);
+      if (v) zv::store(zv::load(x), v);
       if (!v || !ll_add_list_item(out_, 1, v, ZV_ITEM_POLY)) {
         zv_memerr(kName);
         return false;
@@ -96,50 +97,6 @@ void all_pairs(const ll_list *a, const ll_list *b, Crossings &found) {
     }
   }
 }
-
-// ----------------------------------------------------------- working memory
-
-// An array of trivially copyable T from the kernel, released on scope exit;
-// it grows by doubling for push.
-template <class T>
-class Scratch {
- public:
-  Scratch() = default;
-  Scratch(const Scratch &) = delete;
-  Scratch &operator=(const Scratch &) = delete;
-  ~Scratch() { zv_free(data_); }
-
-  // Room for n items; false when refused (or the size would overflow).
-  bool reserve(std::size_t n) {
-    if (n <= capacity_) return true;
-    if (n > SIZE_MAX / sizeof(T)) return false;
-    T *grown = static_cast<T *>(zv_malloc(n * sizeof(T)));
-    if (!grown) return false;
-    if (size_) std::memcpy(static_cast<void *>(grown), data_, size_ * sizeof(T));
-    zv_free(data_);
-    data_ = grown;
-    capacity_ = n;
-    return true;
-  }
-
-  bool push(const T &item) {
-    if (size_ == capacity_ && !reserve(capacity_ ? 2 * capacity_ : 64)) return false;
-    data_[size_++] = item;
-    return true;
-  }
-
-  void clear() { size_ = 0; }
-  T &operator[](std::size_t k) { return data_[k]; }
-  const T &operator[](std::size_t k) const { return data_[k]; }
-  T *begin() { return data_; }
-  T *end() { return data_ + size_; }
-  std::size_t size() const { return size_; }
-
- private:
-  T *data_ = nullptr;
-  std::size_t size_ = 0;
-  std::size_t capacity_ = 0;
-};
 
 // ----------------------------------------------------------- bounding boxes
 
@@ -238,9 +195,9 @@ class Polyline {
     return k;
   }
 
-  Scratch<zv_pnt_3d> points_;
-  Scratch<Box> boxes_;
-  Scratch<Node> nodes_;
+  zv::KernelVector<zv_pnt_3d> points_;
+  zv::KernelVector<Box> boxes_;
+  zv::KernelVector<Node> nodes_;
   long segments_ = 0;
 };
 
@@ -254,7 +211,7 @@ class Polyline {
 // meet. False, with nothing kept, when working memory is refused.
 bool pruned(const ll_list *la, long na, const ll_list *lb, long nb, Crossings &found) {
   Polyline a, b;
-  Scratch<long> near;  // B leaves met by the current A leaf
+  zv::KernelVector<long> near;  // B leaves met by the current A leaf
   if (!a.build(la, na) || !b.build(lb, nb)) return false;
   if (a.segments() < 1 || b.segments() < 1) return true;
   if (!near.reserve(static_cast<std::size_t>(b.nodes()))) return false;

@@ -1,10 +1,13 @@
-// A kernel block (zv_malloc) owned for the length of a call: released with
-// zv_free on every early return unless handed over with release().
+// The one owner of kernel memory (zv_malloc) held for the length of a call:
+// a block released with zv_free on every early return unless handed over
+// with release(), and a growable array built on it.
 #pragma once
 
 #include <rivezi3z/rivivi.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace zv {
@@ -36,6 +39,41 @@ class KernelBlock {
 
  private:
   T *data_ = nullptr;
+};
+
+// An array of trivially copyable T in one kernel block, released with the
+// array; push grows it by doubling.
+template <class T>
+class KernelVector {
+ public:
+  // Room for n items; false when refused (or the size would overflow).
+  bool reserve(std::size_t n) {
+    if (n <= capacity_) return true;
+    if (n > SIZE_MAX / sizeof(T)) return false;
+    KernelBlock<T> grown(n);
+    if (!grown.ok()) return false;
+    if (size_) std::memcpy(static_cast<void *>(grown.get()), block_.get(), size_ * sizeof(T));
+    block_ = std::move(grown);
+    capacity_ = n;
+    return true;
+  }
+
+  bool push(const T &item) {
+    if (size_ == capacity_ && !reserve(capacity_ ? 2 * capacity_ : 64)) return false;
+    block_[size_++] = item;
+    return true;
+  }
+
+  void clear() { size_ = 0; }
+  T &operator[](std::size_t k) const { return block_[k]; }
+  T *begin() const { return block_.get(); }
+  T *end() const { return block_.get() + size_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  KernelBlock<T> block_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 }  // namespace zv

@@ -3,58 +3,19 @@
 // that owns a private list when the caller passed none.
 #pragma once
 
+#include <rivezi3z/rivezi3z.hpp>
 #include <rivezi3z/rivivi.h>
-
-#include <cstddef>
-#include <iterator>
 
 #include "frame/records.hpp"
 
 namespace zv {
 
 // Iterates the items of a list as T, following next from head; a null or
-// empty list yields nothing.
+// empty list yields nothing. The C++ header's list view, so the library and
+// its users share one list iterator.
 template <class T>
-class Items {
- public:
-  class iterator {
-   public:
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = T;
-    using difference_type = std::ptrdiff_t;
-    using pointer = T *;
-    using reference = T &;
-    iterator() = default;
-    explicit iterator(ll_node *n) : node_(n) {}
-    T &operator*() const { return *static_cast<T *>(node_->data); }
-    T *operator->() const { return static_cast<T *>(node_->data); }
-    iterator &operator++() {
-      node_ = node_->next;
-      return *this;
-    }
-    iterator operator++(int) {
-      iterator before = *this;
-      node_ = node_->next;
-      return before;
-    }
-    bool operator==(const iterator &o) const { return node_ == o.node_; }
-    ll_node *node() const { return node_; }
-
-   private:
-    ll_node *node_ = nullptr;
-  };
-
-  explicit Items(const ll_list *list) : head_(list ? list->head : nullptr) {}
-  iterator begin() const { return iterator(head_); }
-  iterator end() const { return iterator(); }
-
- private:
-  ll_node *head_;
-};
-
-template <class T>
-Items<T> items(const ll_list *list) {
-  return Items<T>(list);
+rivezi3z::ListView<T> items(const ll_list *list) {
+  return rivezi3z::ListView<T>(list);
 }
 
 // Takes a caller's list over into the header a record already holds: the
@@ -69,6 +30,9 @@ inline void take_over(ll_list *from, ll_list *into) {
   ll_set_list_borrowed(into, 0);
   from->head = nullptr;
 }
+
+// The list a record slot already holds, or a new one (null when refused).
+inline ll_list *ensure_list(ll_list *list) { return list ? list : ll_create_list(); }
 
 // Appends items to a caller's list, or to a private list when the caller
 // passed none, so counts still mean something; the private list is

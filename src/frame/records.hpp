@@ -14,6 +14,9 @@ struct Point3 {
 // The position of a packed vertex, copied out field by field.
 inline Point3 load(const zv_poly_3d &v) { return {v.x, v.y, v.z}; }
 
+// A packed point record held by value.
+inline Point3 load(const zv_pnt_3d &p) { return {p.x, p.y, p.z}; }
+
 // The direction of a packed vector record.
 inline Point3 load(const zv_vector_3d &v) { return {v.dx, v.dy, v.dz}; }
 
@@ -23,6 +26,9 @@ inline void store(const Point3 &p, zv_poly_3d *v) {
   v->y = p.y;
   v->z = p.z;
 }
+
+// Writes a position into a packed point record.
+inline void store(const Point3 &p, zv_pnt_3d *out) { *out = zv_pnt_3d{p.x, p.y, p.z}; }
 
 // A vector record with the given direction and the services' two words zero.
 inline zv_vector_3d vector_of(const Point3 &d) { return zv_vector_3d{0.0, 0.0, d.x, d.y, d.z}; }

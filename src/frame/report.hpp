@@ -3,15 +3,14 @@
 
 #include <rivezi3z/rivivi.h>
 
-namespace zv {
+#include "frame/conventions.hpp"
 
-// Result code of a function whose memory was refused.
-inline constexpr int16_t kMemoryRefused = -1;
+namespace zv {
 
 // Reports refused memory under the function's name and gives its result code.
 inline int16_t memory_refused(const char *where) {
   zv_memerr(where);
-  return kMemoryRefused;
+  return code::kMemoryRefused;
 }
 
 }  // namespace zv

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "frame/conventions.hpp"
 #include "frame/lists.hpp"
 #include "frame/report.hpp"
 #include "frame/vertices.hpp"
@@ -26,26 +27,26 @@ int taking_part(long m) { return static_cast<int>(std::min<long>(m, BezierForms:
 extern "C" ZV_API double zv_bez_factorial3(int16_t n) { return zv::polyline::factorial(n); }
 
 extern "C" ZV_API int16_t zv_beziercurve3d(const zv_pnt_3d *points, int16_t m, int16_t n, zv_pnt_3d *out) {
-  if (!points || !out) return 0;
+  if (!points || !out) return zv::code::kDone;
   const int used = taking_part(m);
   zv::Point3 p[BezierForms::kMaxPoints];
-  for (int k = 0; k < used; ++k) p[k] = {points[k].x, points[k].y, points[k].z};
+  for (int k = 0; k < used; ++k) p[k] = zv::load(points[k]);
   if (used < 3) {
     // Fewer than three points: the curve is its control polygon.
     for (int k = 0; k < used; ++k) out[k] = points[k];
-    return 0;
+    return zv::code::kDone;
   }
   const BezierForms curve(p, used);
   const double h = sample_step(n);
   for (int i = 0; i < n; ++i) {
     const zv::Point3 q = curve.at(i * h);
-    out[i] = {q.x, q.y, q.z};
+    zv::store(q, &out[i]);
   }
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_t n, ll_list *list) {
-  if (!polygon) return 0;
+  if (!polygon) return zv::code::kDone;
   // Only points the list holds take part, so neither walk leaves the list
   // nor reads past the coefficient table.
   const int used = taking_part(std::min<long>(m, ll_list_length(polygon)));
@@ -55,14 +56,14 @@ extern "C" ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_
     // cursor steps on after each copy.
     if (used <= 0) {
       ll_set_list_currpntr(polygon, LL_FIRST);
-      return 0;
+      return zv::code::kDone;
     }
     if (!out.ready() || zv::polyline::copy_leading_records(polygon, used, out.list()) < used)
       return zv::memory_refused("zv_bezier_curve_3d");
     ll_set_list_currpntr(polygon, LL_NEXT);
-    return 0;
+    return zv::code::kDone;
   }
-  if (n <= 0) return 0;
+  if (n <= 0) return zv::code::kDone;
   if (!out.ready()) return zv::memory_refused("zv_bezier_curve_3d");
 
   // The points are copied once; the walk ends on P(d), the last one read.
@@ -82,5 +83,5 @@ extern "C" ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_
   // the downward form (only a single sample at t = 0 ends with it), else on
   // P(d).
   polygon->current = n == 1 ? polygon->head : node_d;
-  return 0;
+  return zv::code::kDone;
 }

@@ -3,6 +3,7 @@
 // through the control points from the second to the second-to-last.
 #include <rivezi3z/rivezi3z.h>
 
+#include "frame/conventions.hpp"
 #include "frame/lists.hpp"
 #include "frame/report.hpp"
 #include "frame/vertices.hpp"
@@ -15,27 +16,25 @@ namespace {
 using namespace zv::polyline;
 
 constexpr const char *kName = "zv_catrom_curve_3d";
-constexpr int16_t kBadCount = 33;
-constexpr double kSegmentEnd = 0.9999999;
 
 // Reports too few (or too few held) control points, or more than the
 // int16 count can number at the step asked for.
 int16_t bad_count() {
-  zv_display_msg("BADCNT", kBadCount, kName);
-  return kBadCount;
+  zv_display_msg("BADCNT", zv::code::polyline::kBadCount, kName);
+  return zv::code::polyline::kBadCount;
 }
 
 }  // namespace
 
 extern "C" ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t mode, double s, int16_t *count,
                                              ll_list *out) {
-  if (!count) return 1;
+  if (!count) return zv::code::polyline::kNoPolygon;
   *count = 0;
   if (n < 4 && n != 2) return bad_count();
-  if (!ctrl) return 1;
+  if (!ctrl) return zv::code::polyline::kNoPolygon;
   if (!holds(ctrl, n)) return bad_count();
   const CardinalBasis basis(s);
-  const SegmentWeights<4> weights(parameter_step(mode), [](double t) { return t < kSegmentEnd; },
+  const SegmentWeights<4> weights(parameter_step(mode), [](double t) { return t < 1.0 - zv::kZeroTolerance; },
                                   [&basis](double t) { return basis.at(t); });
   // More vertices than *count can number: refused before anything is appended.
   if (n > 2 && !counts_in_int16(n - 3, weights.count, 1)) return bad_count();
@@ -44,17 +43,17 @@ extern "C" ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t m
   if (n == 2) {
     // Two points: copies of both control records, indexes included.
     *count = static_cast<int16_t>(copy_leading_records(ctrl, 2, sink.list()));
-    return *count < 2 ? zv::memory_refused(kName) : 0;
+    return *count < 2 ? zv::memory_refused(kName) : zv::code::kDone;
   }
 
   ll_set_list_currpntr(ctrl, LL_FIRST);
 
-  ControlWindow<4> window(ctrl);
+  auto window = control_window<4>(ctrl);
   long appended = 0;
   if (!append_blended_segments(window, n - 3, weights, sink.list(), appended, count))
     return zv::memory_refused(kName);
   // The curve ends at P2 of the last window, the segment's t = 1.
-  if (!zv::append_vertex(sink.list(), appended, window.points()[2])) return zv::memory_refused(kName);
+  if (!zv::append_vertex(sink.list(), appended, window.data()[2])) return zv::memory_refused(kName);
   *count = zv::vertex_number(++appended);
-  return 0;
+  return zv::code::kDone;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "frame/records.hpp"
+#include "frame/span_walk.hpp"
 #include "frame/vertices.hpp"
 #include "polylines/polyline_forms.hpp"
 #include "polylines/step_table.hpp"
@@ -25,30 +26,16 @@ inline bool counts_in_int16(long segments, long per_segment, long extra) {
 }
 
 // A window of K consecutive control points read by following next from the
-// list's head; slide() drops the first point and reads the following one.
-// The list's cursor is left alone. Callers check with holds() that the list
-// has every point the walk reads.
+// list's head (the frame's sliding window); slide() drops the first point
+// and reads the following one. The list's cursor is left alone. Callers
+// check with holds() that the list has every point the walk reads.
 template <int K>
-class ControlWindow {
- public:
-  explicit ControlWindow(const ll_list *list) : next_(list->head) {
-    for (Point3 &q : p_) q = read();
-  }
-  const Point3 *points() const { return p_; }
-  void slide() {
-    for (int k = 0; k + 1 < K; ++k) p_[k] = p_[k + 1];
-    p_[K - 1] = read();
-  }
+using ControlWindow = SlidingWindow<Point3, PointCursor, K>;
 
- private:
-  Point3 read() {
-    const Point3 q = load(*static_cast<const zv_poly_3d *>(next_->data));
-    next_ = next_->next;
-    return q;
-  }
-  const ll_node *next_;
-  Point3 p_[K];
-};
+template <int K>
+ControlWindow<K> control_window(const ll_list *list) {
+  return ControlWindow<K>(PointCursor(list->head, Point3{}), K);
+}
 
 // Appends copies of the whole records (index included) of the first k
 // control points, read through the list's cursor: first node, then LL_NEXT
@@ -81,7 +68,7 @@ bool append_blended_segments(ControlWindow<K> &window, long segments, const Segm
   for (long segment = 0; made && segment < segments; ++segment) {
     if (segment > 0) window.slide();
     for (int i = 0; made && i < weights.count; ++i)
-      made = staged.add(first + (segment * weights.count + i), weights.at[i].blend(window.points()));
+      made = staged.add(first + (segment * weights.count + i), weights.at[i].blend(window.data()));
   }
   made = made && staged.finish();
   appended = first + staged.appended();

@@ -2,14 +2,15 @@
 // (zv_nurbs_3d) from the non-zero basis functions of one knot span.
 #include <rivezi3z/rivezi3z.h>
 
+#include "frame/conventions.hpp"
+
 namespace {
 
-constexpr int kMaxDegree = 7;
-constexpr int kMaxOrder = kMaxDegree + 1;
+constexpr int kMaxOrder = zv::kMaxArrayDegree + 1;
 constexpr int kMaxDim = 4;
 constexpr int kMaxRows = 3;  // values, first and second derivatives
 
-constexpr int16_t kUnusable = 1;
+using namespace zv::code::array;
 
 // The fields of a record copied out of the packed struct, once checked.
 struct ArrayCurve {
@@ -42,7 +43,7 @@ bool read_record(const zv_nurbs_3d *record, ArrayCurve &c) {
   c.ctrl = record->ctrl_pts;
   c.knots = record->knots;
   const int min_dim = c.rational ? 3 : 2;
-  return c.p >= 1 && c.p <= kMaxDegree && c.dim >= min_dim && c.dim <= min_dim + 1 && c.ctrl && c.knots &&
+  return c.p >= 1 && c.p <= zv::kMaxArrayDegree && c.dim >= min_dim && c.dim <= min_dim + 1 && c.ctrl && c.knots &&
          c.n >= c.p && c.m == c.n + c.p + 1;
 }
 
@@ -78,14 +79,14 @@ void put(const ArrayCurve &c, const double *v, zv_pnt_3d *out) {
 // from the span found on side e (down from s on the right, up from s + 1 on
 // the left), within the knot array.
 int16_t continuity_status(const ArrayCurve &c, int s, double t, int e, bool with_second) {
-  if (t == c.knots[0] || t == c.knots[c.m]) return 0;
+  if (t == c.knots[0] || t == c.knots[c.m]) return kContinuous;
   int k = 0;
   for (int at = e == -1 ? s + 1 : s; at >= 0 && at <= c.m && c.knots[at] == t; at -= e) ++k;
-  if (k == 0) return 0;
+  if (k == 0) return kContinuous;
   const int gap = c.p - k;
-  if (gap <= 0) return 1;
-  if (with_second && gap < 2) return 2;
-  return 0;
+  if (gap <= 0) return kFirstOneSided;
+  if (with_second && gap < 2) return kSecondOneSided;
+  return kContinuous;
 }
 
 }  // namespace
@@ -114,7 +115,7 @@ extern "C" ZV_API int16_t zv_eval_pointoncurve_3d(const zv_nurbs_3d *curve, doub
     for (int i = 0; i < c.dim - 1; ++i) v[i] /= w;
   }
   put(c, v, result);
-  return 0;
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_eval_derivsoncurve_3d(const zv_nurbs_3d *curve, double t, int16_t side,
@@ -154,5 +155,5 @@ extern "C" ZV_API int16_t zv_eval_derivsoncurve_3d(const zv_nurbs_3d *curve, dou
   put(c, q1, d1);
   if (second) put(c, q2, d2);
   *status = continuity_status(c, s, t, e, second);
-  return 0;
+  return zv::code::kDone;
 }

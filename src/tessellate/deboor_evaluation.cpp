@@ -2,13 +2,13 @@
 // control points (and weights) and 2p knots.
 #include <rivezi3z/rivezi3z.h>
 
+#include "frame/conventions.hpp"
 #include "frame/deboor.hpp"
 #include "tessellate/span_sampling.hpp"
 
 namespace {
 
-constexpr int16_t kBadParameter = 2;
-constexpr int16_t kBadWindow = 3;
+using namespace zv::code::deboor;
 
 // The window is usable: a degree the working storage holds and every
 // pointer the pass reads from or writes to.
@@ -20,8 +20,6 @@ bool window_ok(int16_t p, zv_poly_3d *const *points, const void *more, const dou
   return true;
 }
 
-void write(const zv::Point3 &at, zv_pnt_3d *result) { zv_set_pnt_3d(at.x, at.y, at.z, result); }
-
 }  // namespace
 
 extern "C" ZV_API int16_t zv_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
@@ -31,8 +29,8 @@ extern "C" ZV_API int16_t zv_deboor_3d(double t, int16_t p, zv_poly_3d *const *p
   zv::Point3 d[ZV_MAX_DEBOOR_DEGREE + 1];
   for (int i = 0; i <= p; ++i) d[i] = zv::load(*points[i]);
   zv::deboor_triangle(d, knots, p, t);
-  write(d[p], result);
-  return 0;
+  zv::store(d[p], result);
+  return zv::code::kDone;
 }
 
 extern "C" ZV_API int16_t zv_rat_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
@@ -43,6 +41,6 @@ extern "C" ZV_API int16_t zv_rat_deboor_3d(double t, int16_t p, zv_poly_3d *cons
   zv::Weighted d[ZV_MAX_DEBOOR_DEGREE + 1];
   for (int i = 0; i <= p; ++i) d[i] = {zv::load(*points[i]), weights[i]};
   zv::deboor_triangle(d, knots, p, t);
-  write(d[p].p, result);
-  return 0;
+  zv::store(d[p].p, result);
+  return zv::code::kDone;
 }

@@ -40,7 +40,7 @@ extern "C" ZV_API int16_t zv_mk_nurb_curve3d(zv_curve *curve, int16_t first, int
   if (ll_list_length(curve->knot_list) - 2 * skip - range.start < knot_count) return zv::kTooFewKnots;
   if (spans <= 0) {
     if (steps != 0) curve->span_steps = steps;
-    return 0;
+    return zv::code::kDone;
   }
 
   const KnotCopy knots = copy_knots(curve->knot_list, skip + range.start, knot_count);

@@ -3,6 +3,7 @@
 // control point k at parameter k/n, by Neville's scheme in homogeneous form.
 #include <rivezi3z/rivezi3z.h>
 
+#include "frame/conventions.hpp"
 #include "frame/deboor.hpp"
 #include "frame/lists.hpp"
 #include "frame/report.hpp"
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr int kMaxDegree = 15;
+using namespace zv::code::rational_bezier;
 
 // Neville's scheme on the equally spaced parameters 0, 1/n, .., 1: level r
 // replaces d(k), k = 0 .. n - r, by the blend of the values at k/n and
@@ -29,19 +30,19 @@ zv::Point3 neville(zv::Weighted *d, int n, double t) {
 }  // namespace
 
 extern "C" ZV_API int16_t zv_mk_rat_bezier_3d(zv_curve *curve, int16_t degree) {
-  if (!curve || !curve->ctrl_list) return 1;
-  if (!curve->knot_list) return 2;
-  if (!curve->weight_list) return 3;
+  if (!curve || !curve->ctrl_list) return kNoPoints;
+  if (!curve->knot_list) return kNoKnots;
+  if (!curve->weight_list) return kNoWeights;
   const int n = degree >= 1 ? degree : curve->degree;
-  if (n < 1 || n > kMaxDegree) return 4;
+  if (n < 1 || n > zv::kMaxRecordDegree) return kBadDegree;
   // The scheme reads the first n + 1 control points.
-  if (ll_list_length(curve->ctrl_list) < n + 1) return 1;
+  if (ll_list_length(curve->ctrl_list) < n + 1) return kNoPoints;
   if (!curve->vertex_list && !(curve->vertex_list = ll_create_list()))
     return zv::memory_refused("zv_mk_rat_bezier_3d");
-  if (!curve->knot_list->head) return 5;
+  if (!curve->knot_list->head) return kEmptyKnots;
 
   // The control points and weights are the same for every sample: read once.
-  zv::Weighted window[kMaxDegree + 1];
+  zv::Weighted window[zv::kMaxRecordDegree + 1];
   zv::PointCursor points(curve->ctrl_list->head, {});
   zv::RealCursor weights(curve->weight_list->head, 1.0);  // a missing weight counts as 1
   for (int k = 0; k <= n; ++k) window[k] = {points.next(), weights.next()};
@@ -49,7 +50,7 @@ extern "C" ZV_API int16_t zv_mk_rat_bezier_3d(zv_curve *curve, int16_t degree) {
   zv::StagedVertices staged(curve->vertex_list);
   long count = 0;
   for (const zv_rnumber &knot : zv::items<zv_rnumber>(curve->knot_list)) {
-    zv::Weighted d[kMaxDegree + 1];
+    zv::Weighted d[zv::kMaxRecordDegree + 1];
     for (int k = 0; k <= n; ++k) d[k] = window[k];
     if (!staged.add(count++, neville(d, n, knot.value))) return zv::memory_refused("zv_mk_rat_bezier_3d");
   }

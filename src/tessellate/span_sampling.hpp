@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "frame/conventions.hpp"
 #include "frame/cubic_deboor.hpp"
 #include "frame/deboor.hpp"
 #include "frame/report.hpp"
@@ -15,21 +16,13 @@
 
 namespace zv {
 
-// The degree range of the curve records; the windows below are sized for it.
-inline constexpr int kMaxRecordDegree = 15;
+// The windows are sized for the degree range of the curve records.
 inline constexpr int kPointWindow = kMaxRecordDegree + 1;
 inline constexpr int kKnotWindow = 2 * kMaxRecordDegree;
 
-// Parameters below this are refused, spans of this length or less skipped.
-inline constexpr double kSpanZero = 1e-7;
-
-// Result codes shared by both tessellators.
-inline constexpr int16_t kNoCurve = 1;
-inline constexpr int16_t kBadDegree = 2;
-inline constexpr int16_t kWrongKind = 3;
-inline constexpr int16_t kTooFewPoints = 2;
-inline constexpr int16_t kTooFewKnots = 4;
-inline constexpr int16_t kRefusedParameter = 5;
+// Parameters below -kZeroTolerance are refused, spans of that length or
+// less skipped.
+using namespace code::span;
 
 // The control points a call covers: 0-based start and count n'. With first
 // and last both positive, points first .. min(last, n) (1-based); else all.
@@ -62,11 +55,11 @@ inline int16_t check_record(const zv_curve *curve, int16_t kind, int first, int 
 enum class SpanTest { kEnds, kLength };
 
 inline bool span_sampled(SpanTest test, double left, double right) {
-  return test == SpanTest::kEnds ? left + kSpanZero < right : right - left > kSpanZero;
+  return test == SpanTest::kEnds ? left + kZeroTolerance < right : right - left > kZeroTolerance;
 }
 
 // The parameter test of the de Boor functions: below -1e-7, or NaN, is refused.
-inline bool parameter_accepted(double t) { return t >= -kSpanZero; }
+inline bool parameter_accepted(double t) { return t >= -kZeroTolerance; }
 
 // The window of one span: p + 1 control points (and weights, a missing
 // weight counting as 1) from the record's lists and 2p knots from a cursor,
