@@ -77,6 +77,104 @@ ZV_API zv_curve *zv_def_ucatrom_curve3d(ll_list *ctrl);
 ZV_API zv_curve *zv_def_ubetaspl_curve3d(ll_list *ctrl, double beta1,
                                          double beta2);
 
+/* ================================ non-uniform and rational definitions */
+
+/*
+ * Knot convention of the non-uniform and NURB records: a curve of degree p
+ * with n control points P(0) .. P(n-1) stores at least n + p - 1 knots
+ * K(0), K(1), ..., the clamped knot vector of n + p + 1 knots without its
+ * outermost knot at either end. It has n - p spans; span i runs over
+ * [K(i + p - 1), K(i + p)], is shaped by P(i) .. P(i + p) (and their
+ * weights) and reads the 2p knots K(i) .. K(i + 2p - 1).
+ *
+ * The full clamped knot vector is accepted too: a list of exactly
+ * n + p + 1 knots whose first p + 1 and last p + 1 knots are equal is read
+ * without its outermost knot at either end (the tessellators and the
+ * conversion skip its first knot), so both layouts give the same curve.
+ * Every other list is read as stored, from its first knot.
+ */
+
+/**
+ * Makes a non-uniform B-spline record (kind 98) and takes the caller's two
+ * lists over, like the uniform definitions: each caller's cursor goes to
+ * its first node, the four header words are copied into the record's
+ * ctrl_list and knot_list and the caller's heads are set to null.
+ * @param[in,out] ctrl       control points (zv_poly_3d); null counts as empty
+ * @param[in,out] knots      knots (zv_rnumber), at least n + degree - 1 of them
+ *                           for n control points; null counts as empty
+ * @param[in]     degree     1 to 15
+ * @param[in]     span_steps samples per span minus one, stored as given
+ * @return the record (release it with zv_purge_curve), or null:
+ *  - fewer than n + degree - 1 knots: message ("BADKNOTSEQ", 0,
+ *    "zv_def_nubspl_curve3d"); this test comes first;
+ *  - degree below 1 or above 15: message ("BADDEG", 0, "zv_def_nubspl_curve3d");
+ *  - memory refused: zv_memerr("zv_def_nubspl_curve3d").
+ * On every null result the caller's lists keep their heads and everything
+ * the function made is released (record and its own lists alike).
+ * Counts are taken at full width (lists longer than 32767 items count fully).
+ */
+ZV_API zv_curve *zv_def_nubspl_curve3d(ll_list *ctrl, ll_list *knots, int16_t degree,
+                                       int16_t span_steps);
+
+/*
+ * The two rational definitions fill a record the caller made with
+ * zv_create_curve. They set type first (it stays set whatever the result),
+ * then test the inputs; on success they attach the caller's three lists by
+ * pointer (nothing is copied, the caller's headers are not changed), set
+ * degree and span_steps and give the record two new empty output lists.
+ *
+ * Ownership. The attached lists stay the caller's: the definition marks
+ * them borrowed (ll_set_list_borrowed), and no function releases a borrowed
+ * list when it replaces a record's lists (a later definition, the uniform
+ * split). They must outlive the record's use; zv_purge_curve still releases
+ * them with the record unless the caller first sets the slots to null, so
+ * release them either with the record or yourself (ll_purge_list, after
+ * clearing the slots), not both. The lists a definition replaces are
+ * released when the record owns them (those zv_create_curve made, those a
+ * definition took over or created, the pieces of a split): the old
+ * vertex_list and stats_list with whatever they hold, and the old ctrl_list,
+ * knot_list and weight_list unless borrowed. So redefining a record, after
+ * any other definition, tessellation or split, and after a failed
+ * definition, leaks nothing and frees nothing of the caller's. A list
+ * passed as one of the three arguments is never released, even when the
+ * record owned it before (it is then the caller's too, marked borrowed).
+ */
+
+/**
+ * Fills a NURB record (kind 95).
+ * @param[in] ctrl       control points (zv_poly_3d), attached by pointer
+ * @param[in] knots      knots (zv_rnumber), attached by pointer; the count is
+ *                       not tested here (zv_mk_nurb_curve3d reads what it needs)
+ * @param[in] weights    weights (zv_rnumber), at least one per control point
+ * @param[in] degree     1 to 15
+ * @param[in] span_steps samples per span minus one; 0 is stored as 1
+ * @param[in,out] curve  the record to fill
+ * @return 0 filled; 1 fewer control points than degree + 1; 2 fewer weights
+ * than control points; 3 degree below 1 or above 15 (tested in this order;
+ * no message; nothing but type changed); 4 curve is null; -1 memory refused
+ * for the output lists (zv_memerr("zv_mk_def_nurb_curve3d"); nothing but
+ * type changed). Null lists count as empty.
+ */
+ZV_API int16_t zv_mk_def_nurb_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
+                                      int16_t degree, int16_t span_steps, zv_curve *curve);
+
+/**
+ * Fills a rational Bezier record (kind 97); span_steps is set to 0.
+ * @param[in] ctrl      control points (zv_poly_3d), attached by pointer
+ * @param[in] knots     the parameters at which zv_mk_rat_bezier_3d samples
+ *                      (zv_rnumber), attached by pointer
+ * @param[in] weights   weights (zv_rnumber), exactly one per control point
+ * @param[in] degree    1 to 15
+ * @param[in,out] curve the record to fill
+ * @return 0 filled; 1 fewer control points than degree + 1; 2 weight count
+ * differs from the control-point count; 3 degree below 1 or above 15 (in
+ * this order; no message; nothing but type changed); 4 curve is null; -1
+ * memory refused for the output lists (zv_memerr("zv_def_ratbezier_curve3d");
+ * nothing but type changed). Null lists count as empty.
+ */
+ZV_API int16_t zv_def_ratbezier_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
+                                        int16_t degree, zv_curve *curve);
+
 /* ==================================================== uniform tessellation */
 
 /**
@@ -120,6 +218,389 @@ ZV_API int16_t zv_mk_ucurve3d(zv_curve *curve, double step);
 ZV_API int16_t zv_eval_t_on_ucurve3d(zv_curve *curve, double t, zv_poly_3d **seg,
                                      zv_pnt_3d *pnt, zv_vector_3d *tangent,
                                      zv_vector_3d *second, zv_vector_3d *normal);
+
+/* =============================== non-uniform and rational tessellation */
+
+/*
+ * The two span tessellators share this sampling. Each span longer than 1e-7
+ * is sampled at S + 1 parameters t = K(i) + (s * L) / S, s = 0 .. S, L its
+ * length, both ends included, S the record's span_steps; a span of 1e-7 or
+ * less yields nothing. zv_mk_nubspline_3d tests a span [a, b] as
+ * a + 1e-7 < b, zv_mk_nurb_curve3d as b - a > 1e-7; the two differ in
+ * rounding for spans of about 1e-7 ([1, 1 + 1e-7] is not sampled by the
+ * first). A span whose ends are not ordered numbers (NaN) is never sampled. So an interior boundary between two sampled spans
+ * appears twice. Each sample appends one vertex (index = running number of
+ * this call from 0, wrapping past 32767) to vertex_list and one statistics
+ * record with only t set to stats_list. The output lists are never cleared.
+ * S = 0 makes the first parameter undefined (result 5); S < 0 samples
+ * nothing. A parameter below -1e-7 (from knots below -1e-7) is refused with
+ * result 5. The window slides along the lists one node per span, so a call
+ * costs time linear in the samples plus the list lengths. The cursors of
+ * the input lists are left where they were.
+ *
+ * Sub-range: when first > 0 and last > 0 the walk takes control points
+ * first .. min(last, n) (1-based) with the knots and weights that go with
+ * them, shifted by the same first - 1 positions: n' = min(last, n) - first
+ * + 1 control points, and knots K(first - 1) onwards. Otherwise n' = n.
+ * Every read stays inside the lists.
+ */
+
+/**
+ * Tessellates a non-uniform B-spline record (kind 98) span by span with
+ * zv_deboor_3d's arithmetic, n' - p spans.
+ * @param[in,out] curve the record; its vertex_list and stats_list receive
+ *                      the samples and belong to it
+ * @param[in] first, last the optional sub-range (see above)
+ * @return in the order tested: 1 curve, its vertex_list or its stats_list is
+ * null; 2 degree below 1 or above 15; 3 type is not 98; 2 n' < p + 1;
+ * 4 fewer than n' + p - 1 knots from the range's first knot on; 5 a sample
+ * parameter refused (what was appended so far stays); -1 memory refused
+ * (zv_memerr("zv_mk_nubspline_3d"); what was appended so far stays); 0 done.
+ * No message is displayed for codes 1 to 5.
+ */
+ZV_API int16_t zv_mk_nubspline_3d(zv_curve *curve, int16_t first, int16_t last);
+
+/**
+ * Tessellates the first spans spans of a NURB record (kind 95) with the
+ * blend of zv_rat_deboor_3d. The knots the spans need, K(i) .. K(i + spans
+ * + 2p - 2) from the range's first knot i, are copied into one kernel block
+ * for the call.
+ * @param[in,out] curve the record; its vertex_list and stats_list receive
+ *                      the samples
+ * @param[in] first, last the optional sub-range (see above)
+ * @param[in] spans     N, the number of spans, at most n' - p
+ * @param[in] steps     when not 0, stored in the record's span_steps before
+ *                      sampling (it stays there); 0 uses the record's own
+ * @return in the order tested: 1 curve, its vertex_list or its stats_list is
+ * null; 2 degree below 1 or above 15; 3 type is not 95; 2 n' < p + 1;
+ * 2 spans > n' - p (before anything is allocated or appended); 4 fewer than
+ * spans + 2p - 1 knots from the range's first knot on; 0 when spans <= 0
+ * (nothing allocated or appended; steps still stored); -1 when the knot copy
+ * is refused (zv_memerr("mk_nurb_curve3d - 2"), nothing appended) or a
+ * vertex is refused (zv_memerr("zv_mk_nurb_curve3d"), what was appended
+ * stays); 5 a sample parameter refused (what was appended stays); 0 done.
+ * Missing weights (a weight list shorter than the control points it covers,
+ * or none) count as 1. A zero blended weight gives non-finite coordinates,
+ * never a crash.
+ */
+ZV_API int16_t zv_mk_nurb_curve3d(zv_curve *curve, int16_t first, int16_t last, int16_t spans,
+                                  int16_t steps);
+
+/**
+ * Tessellates a rational Bezier record (any type; kind 97 is what
+ * zv_def_ratbezier_curve3d makes): for each parameter t of the knot list, in
+ * list order, one vertex is computed from the first n + 1 control points
+ * and weights and appended to vertex_list (index from 0 per call). The point
+ * is the rational curve of degree n through control point k at parameter
+ * k/n, computed by repeated homogeneous linear interpolation between the
+ * values at k/n and (k + r)/n (Neville's scheme): with all weights 1 the
+ * polynomial through the control points. This is not the rational Bezier
+ * curve of the control points, which zv_sub_ratbezier_curve3d splits: for
+ * three points (0, 0), (1, 1), (2, 0) with weights (1, 2, 1), this
+ * function gives (1, 1) at t = 0.5 (it passes through every control point),
+ * the rational Bezier curve (1, 2/3). No statistics records are made.
+ * @param[in,out] curve  the record; vertex_list is created when null
+ * @param[in]     degree n when 1 or more, else the record's degree is used
+ * @return in the order tested: 1 curve or ctrl_list is null; 2 knot_list
+ * null; 3 weight_list null; 4 n outside 1 .. 15; 1 the control list holds
+ * fewer than n + 1 points; 5 the knot list is empty (nothing is appended
+ * for any of these); -1 memory refused (zv_memerr("zv_mk_rat_bezier_3d");
+ * what was appended stays); 0 done. A weight list shorter than n + 1 counts
+ * the missing weights as 1. A zero blended weight, or a non-finite t, gives
+ * non-finite coordinates, never a crash. The cursors of the record's lists
+ * are left where they were.
+ */
+ZV_API int16_t zv_mk_rat_bezier_3d(zv_curve *curve, int16_t degree);
+
+/* ================================================== de Boor evaluation */
+
+/** Highest degree the two de Boor functions evaluate (their working storage). */
+#define ZV_MAX_DEBOOR_DEGREE 29
+
+/**
+ * Evaluates one point of a B-spline span by de Boor's algorithm.
+ * @param[in]  t      the parameter, meant to lie in [knots[p-1], knots[p]]
+ * @param[in]  p      the degree, 0 to ZV_MAX_DEBOOR_DEGREE
+ * @param[in]  points p + 1 pointers to the span's control points d(0) .. d(p)
+ *                    (only x, y, z are read)
+ * @param[in]  knots  the span's 2p knots u(0) .. u(2p-1)
+ * @param[out] result receives the point
+ * @return 0; 2 when t < -1e-7 or t is NaN; 3 when p is outside 0 .. 29 or
+ * points, an entry of it, knots or result is null. result is untouched
+ * unless the result is 0. Knots that meet (a zero denominator) give
+ * non-finite coordinates, never a crash.
+ */
+ZV_API int16_t zv_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
+                            const double *knots, zv_pnt_3d *result);
+
+/**
+ * Evaluates one point of a rational B-spline span by de Boor's algorithm in
+ * homogeneous form: every blend of two weighted points is divided by the
+ * blended weight, which replaces the old weight. With all weights 1 it
+ * gives the point of zv_deboor_3d (to rounding).
+ * @param[in]  t       the parameter, meant to lie in [knots[p-1], knots[p]]
+ * @param[in]  p       the degree, 0 to ZV_MAX_DEBOOR_DEGREE
+ * @param[in]  points  p + 1 pointers to the span's control points
+ * @param[in]  weights the p + 1 weights w(0) .. w(p)
+ * @param[in]  knots   the span's 2p knots
+ * @param[out] result  receives the point
+ * @return 0; 2 when t < -1e-7 or t is NaN; 3 when p is outside 0 .. 29 or
+ * a pointer (or an entry of points) is null; result untouched unless 0.
+ * A blended weight of 0 gives non-finite coordinates, never a crash.
+ */
+ZV_API int16_t zv_rat_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
+                                const double *weights, const double *knots,
+                                zv_pnt_3d *result);
+
+/* ============= point and derivative evaluation of array-form B-splines */
+
+#pragma pack(push, 1)
+
+/**
+ * A B-spline or NURBS curve in array form (38 bytes, packed), built by
+ * zv_curve_thru_npoints_3d or by a caller, read by the two evaluators.
+ *
+ *   | last_ctrl:int16 | last_knot:int16 | degree:int16 | plain:int32 |
+ *   | open_ends:int32 | is_line:int32 | planar:int16 | dim:int16 |
+ *   | ctrl_pts:double* | knots:double* |
+ *
+ * last_ctrl  n, the index of the last control point (n + 1 points)
+ * last_knot  m, the index of the last knot (m + 1 knots); m = n + degree + 1
+ * degree     p, 1 to 7
+ * plain      non-zero: plain coordinates; 0: homogeneous, the last
+ *            coordinate of each control point is its weight and the others
+ *            are already multiplied by it
+ * open_ends  1 when the fitted points' first and last points differ
+ * is_line    1 for a fitted line (degree 1 through two points)
+ * planar     non-zero: the curve lies in z = 0 and every z result is 0
+ * dim        doubles per control point: 2 or 3 plain, 3 or 4 homogeneous
+ * ctrl_pts   (n + 1) * dim doubles; coordinate c of point k at k*dim + c
+ * knots      m + 1 doubles, not decreasing
+ *
+ * A record from zv_curve_thru_npoints_3d is three zv_malloc blocks (the
+ * record, ctrl_pts, knots); the caller releases each with zv_free.
+ */
+typedef struct zv_nurbs_3d {
+  int16_t last_ctrl;
+  int16_t last_knot;
+  int16_t degree;
+  int32_t plain;
+  int32_t open_ends;
+  int32_t is_line;
+  int16_t planar;
+  int16_t dim;
+  double *ctrl_pts;
+  double *knots;
+} zv_nurbs_3d;
+
+#pragma pack(pop)
+
+/**
+ * The point of an array-form curve at parameter t, from the non-zero basis
+ * functions of t's knot span (zv_findknotspan from the right,
+ * zv_basisfunctions). At a clamped end (its p + 1 knots equal) t equal to
+ * the end knot gives the end control point exactly: control point 0 at the
+ * first knot, control point n at the last (divided by their weights when
+ * homogeneous). An unclamped end knot lies outside the domain
+ * [knots[p], knots[n + 1]] and, like any t outside it, is evaluated in the
+ * end span on its side (the polynomial extended), so the point agrees with
+ * zv_eval_derivsoncurve_3d and with a fit through a point at that knot;
+ * nothing outside the arrays is read. The record is only read.
+ *
+ * The spatial coordinates of a control point are its first dim (plain) or
+ * dim - 1 (homogeneous) doubles. The result's z is 0 when the record is
+ * planar or has only two spatial coordinates (a plain dim 2 or homogeneous
+ * dim 3 record never has its weight or a missing coordinate read as z).
+ * A zero weight sum is not guarded: the result is then infinite or NaN.
+ *
+ * @param[in]  curve  the record (see zv_nurbs_3d)
+ * @param[in]  t      the parameter
+ * @param[out] result receives the point; written only when the result is 0
+ * @return 0; 1 (nothing written) when curve or result is null, or the record
+ *         is unusable: degree outside 1..7, dim outside 2..3 (plain) or
+ *         3..4 (homogeneous), null ctrl_pts or knots, last_ctrl < degree, or
+ *         last_knot != last_ctrl + degree + 1
+ */
+ZV_API int16_t zv_eval_pointoncurve_3d(const zv_nurbs_3d *curve, double t,
+                                       zv_pnt_3d *result);
+
+/**
+ * The point, first and (optionally) second derivative of an array-form
+ * curve at t, evaluated from one side, with the continuity status at t.
+ * Rational records use the quotient rule on Q = A/w:
+ * Q' = (A' - w' Q) / w and Q'' = (A'' - w'' Q - 2 w' Q') / w.
+ * There is no end-knot shortcut here; t outside the knot range is evaluated
+ * in the end span on its side. z components follow zv_eval_pointoncurve_3d:
+ * 0 for planar records and records with two spatial coordinates.
+ *
+ * @param[in]  curve       the record (see zv_nurbs_3d)
+ * @param[in]  t           the parameter
+ * @param[in]  side        +1 from the right of t, -1 from the left; any
+ *                         other value counts as +1
+ * @param[in]  with_second non-zero asks for the second derivative as well
+ *                         (any non-zero value counts as 1)
+ * @param[out] point       receives Q(t)
+ * @param[out] d1          receives Q'(t)
+ * @param[out] d2          receives Q''(t) when with_second is non-zero;
+ *                         untouched (and may be null) when it is 0
+ * @param[out] status      0: t is not an interior knot, or the curve's
+ *                         continuity there covers the derivatives asked for;
+ *                         1: t is an interior knot of multiplicity k >= p,
+ *                         the first derivative is one-sided; 2: second
+ *                         derivative asked for and k = p - 1, it is one-sided.
+ *                         The multiplicity is counted by exact equality and
+ *                         never past either end of the knot array.
+ * @return 0; 1 (nothing written) when curve, point, d1 or status is null,
+ *         d2 is null while with_second is non-zero, or the record is unusable
+ *         as for zv_eval_pointoncurve_3d
+ */
+ZV_API int16_t zv_eval_derivsoncurve_3d(const zv_nurbs_3d *curve, double t,
+                                        int16_t side, int16_t with_second,
+                                        zv_pnt_3d *point, zv_pnt_3d *d1,
+                                        zv_pnt_3d *d2, int16_t *status);
+
+
+/* ===================== direct polylines: Bezier, B-spline, Catmull-Rom */
+
+/**
+ * n! as a double, the factorial behind the Bezier coefficients.
+ * 0! .. 13! come from a table, larger n from the running product rounded
+ * at each step (exact up to 22!).
+ * @param n  any int16
+ * @return n!; 1.0 for n < 0; +inf for n >= 171. The product stops once it
+ *         is infinite, so n = 32767 ends at once (no counter wrap) with +inf.
+ */
+ZV_API double zv_bez_factorial3(int16_t n);
+
+/**
+ * Samples a Bezier curve of degree up to 29 from an array of control points
+ * into an array: sample i at t = i/(n - 1) for i = 0 .. n - 1, evaluated in
+ * one of two Horner forms of the Bernstein sum (split at t = 0.5000001, one
+ * pow per sample). Only the first min(m, 30) points take part.
+ * @param[in]  points  m control points in curve order (read only)
+ * @param      m       number of control points; below 3 the first m points
+ *                     are copied to out unchanged and n is not used
+ *                     (m <= 0: nothing is written)
+ * @param      n       number of samples; n <= 0 writes none; n = 1 writes
+ *                     the single sample at t = 0, which is points[0] (no
+ *                     step of 1/0)
+ * @param[out] out     the caller's array of at least n points (at least m
+ *                     when m < 3)
+ * @return 0 always; with a null points or out nothing is read or written.
+ */
+ZV_API int16_t zv_beziercurve3d(const zv_pnt_3d *points, int16_t m, int16_t n,
+                                zv_pnt_3d *out);
+
+/**
+ * Samples a Bezier curve of degree up to 29 from a list of control points
+ * into a vertex list, as zv_beziercurve3d does: n new vertices numbered
+ * 0 .. n - 1 at t = i/(n - 1) (n = 1: the one vertex at P(0)), appended at
+ * the end of list; they belong to the list.
+ * The first min(m, 30, points the list holds) vertices of polygon take
+ * part, so nothing outside the list or the 30-entry coefficient table is
+ * read. With fewer than 3 taking part, whole copies of those records
+ * (indexes included) are appended and n is not used.
+ * The polygon's cursor moves: after samples it rests on the last control
+ * point that took part (on the head for n = 1); after copies it rests one
+ * node past the last copy (on the last node when there is none further);
+ * with no point taking part it goes to the first node; with no sample
+ * (n <= 0, three or more points) it stays where it was.
+ * @param[in,out] polygon  the control vertices; null: nothing happens
+ * @param         m        number of control points stated
+ * @param         n        number of samples (n <= 0: none)
+ * @param[in,out] list     receives the vertices; when null, a private list
+ *                         is used and released before return (the caller
+ *                         receives nothing)
+ * @return 0; -1 when memory is refused (zv_memerr("zv_bezier_curve_3d");
+ *         vertices already appended stay).
+ */
+ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_t n,
+                                  ll_list *list);
+
+/**
+ * Polyline along the uniform cubic B-spline of n control points, evaluated
+ * segment by segment in power form ((a3 u + a2) u + a1) u + a0 over a
+ * four-point window sliding one point at a time (n - 3 segments).
+ * The request *points rises to a multiple of n - 2 (a negative one rises
+ * towards 0) and is divided by n - 3, truncated, giving m steps per
+ * segment (the arithmetic is full width, so no request wraps). m is capped
+ * at 32766 / (n - 3), so the vertices never pass 32767; a request that
+ * leaves m below 1 (any request <= 0) appends nothing.
+ * The first segment gives the vertices at u = 0, 1/m, ..., 1, every later
+ * one those at u = 1/m, ..., 1 (its u = 0 is the previous segment's end):
+ * (n - 3) m + 1 vertices, numbered from 0, appended at the end of out.
+ * ctrl's cursor goes to its first node.
+ * @param         n       number of control points stated
+ * @param[in,out] ctrl    the control vertices (at least n)
+ * @param[in,out] points  on entry the number of vertices wanted; on return
+ *                        the number appended (at most 32767; 0 for a
+ *                        request <= 0)
+ * @param[in,out] out     receives the vertices; when null, a private list
+ *                        is used and released before return
+ * @return 0; 0 with *points = 0 and nothing appended when n < 4 (no
+ *         segment; n = 2 no longer divides by zero); 1 when ctrl or points
+ *         is null (nothing touched), or when ctrl holds fewer than n points
+ *         (*points = 0, nothing appended); -1 when memory is refused
+ *         (zv_memerr("zv_bspline_3d"); *points counts what was appended).
+ */
+ZV_API int16_t zv_bspline_3d(int16_t n, ll_list *ctrl, int16_t *points,
+                             ll_list *out);
+
+/**
+ * Polyline along the uniform quadratic B-spline of n control points: a
+ * three-point window slides one point at a time (n - 2 segments), and each
+ * segment is sampled at t = 0, h, 2h, ... (accumulated) while
+ * t <= 1.0000001, both ends included, so each join appears twice in a row.
+ * The step h by mode: 0: 0.01 (101 vertices per segment), 1: 0.02 (51),
+ * 2: 0.04 (26), 3: 0.05 (21), 4: 0.1 (11), 5: 0.2 (6), 6: 0.5 (3); any
+ * other mode 0.05. Vertices are numbered from 0 and appended at the end of
+ * out. ctrl's cursor goes to its first node (to its second with n = 2).
+ * @param         n      number of control points stated; n = 2 appends
+ *                       whole copies of the two records (indexes included)
+ * @param[in,out] ctrl   the control vertices (at least n)
+ * @param         mode   index into the step table
+ * @param[out]    count  vertices appended (at most 32767)
+ * @param[in,out] out    receives the vertices; when null, a private list is
+ *                       used and released before return
+ * @return 0 (also when ctrl or count is null: nothing appended, *count 0
+ *         when count is given); 33 without a message when n < 3 other than
+ *         2, when ctrl holds fewer than n points, or when the polyline would
+ *         have more than 32767 vertices (nothing appended, *count 0);
+ *         -1 when memory is refused (zv_memerr("zv_quad_bspline_3d");
+ *         *count counts what was appended).
+ */
+ZV_API int16_t zv_quad_bspline_3d(int16_t n, ll_list *ctrl, int16_t mode,
+                                  int16_t *count, ll_list *out);
+
+/**
+ * Polyline along the cardinal spline of tension s (s = 0.5: Catmull-Rom)
+ * through the control points P1 .. P(n-2): a four-point window slides one
+ * point at a time (n - 3 segments), each segment is sampled at
+ * t = 0, h, 2h, ... (accumulated) while t < 0.9999999, and the end point
+ * P(n-2) is appended last: (n - 3) k + 1 vertices for k points per
+ * segment, numbered from 0, appended at the end of out. The step h by mode:
+ * 0: 0.01 (100 per segment), 1: 0.02 (50), 2: 0.04 (25), 3: 0.05 (20),
+ * 4: 0.1 (10), 5: 0.2 (5), 6: 0.5 (2); any other mode 0.05 (20).
+ * ctrl's cursor goes to its first node (to its second with n = 2).
+ * @param         n      number of control points stated; n = 2 appends
+ *                       whole copies of the two records (indexes included)
+ * @param[in,out] ctrl   the control vertices (at least n)
+ * @param         mode   index into the step table
+ * @param         s      tension
+ * @param[out]    count  vertices appended (at most 32767)
+ * @param[in,out] out    receives the vertices; when null (on every path,
+ *                       n = 2 included), a private list is used and
+ *                       released before return
+ * @return 0; 33 with the message ("BADCNT", 33, "zv_catrom_curve_3d") when
+ *         n < 4 other than 2, when ctrl holds fewer than n points, or when
+ *         the polyline would have more than 32767 vertices (nothing
+ *         appended, *count 0); 1 without a message when ctrl is null (n = 2
+ *         included) or count is null; -1 when memory is refused
+ *         (zv_memerr("zv_catrom_curve_3d"); *count counts what was
+ *         appended).
+ */
+ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t mode,
+                                  double s, int16_t *count, ll_list *out);
 
 /* ============ conics: circle, ellipse, arcs, cycloid, hyperbola, parabola */
 /*
@@ -446,485 +927,6 @@ ZV_API int16_t zv_parabolapnts_3d(uint8_t mode, zv_pnt_3d *vertex, double a,
 ZV_API int16_t zv_parabola_stats_3d(zv_pnt_3d vertex, double a, int16_t axis,
                                     zv_pnt_3d p, zv_vector_3d *first,
                                     zv_vector_3d *second);
-
-/* ================================ non-uniform and rational definitions */
-
-/*
- * Knot convention of the non-uniform and NURB records: a curve of degree p
- * with n control points P(0) .. P(n-1) stores at least n + p - 1 knots
- * K(0), K(1), ..., the clamped knot vector of n + p + 1 knots without its
- * outermost knot at either end. It has n - p spans; span i runs over
- * [K(i + p - 1), K(i + p)], is shaped by P(i) .. P(i + p) (and their
- * weights) and reads the 2p knots K(i) .. K(i + 2p - 1).
- *
- * The full clamped knot vector is accepted too: a list of exactly
- * n + p + 1 knots whose first p + 1 and last p + 1 knots are equal is read
- * without its outermost knot at either end (the tessellators and the
- * conversion skip its first knot), so both layouts give the same curve.
- * Every other list is read as stored, from its first knot.
- */
-
-/**
- * Makes a non-uniform B-spline record (kind 98) and takes the caller's two
- * lists over, like the uniform definitions: each caller's cursor goes to
- * its first node, the four header words are copied into the record's
- * ctrl_list and knot_list and the caller's heads are set to null.
- * @param[in,out] ctrl       control points (zv_poly_3d); null counts as empty
- * @param[in,out] knots      knots (zv_rnumber), at least n + degree - 1 of them
- *                           for n control points; null counts as empty
- * @param[in]     degree     1 to 15
- * @param[in]     span_steps samples per span minus one, stored as given
- * @return the record (release it with zv_purge_curve), or null:
- *  - fewer than n + degree - 1 knots: message ("BADKNOTSEQ", 0,
- *    "zv_def_nubspl_curve3d"); this test comes first;
- *  - degree below 1 or above 15: message ("BADDEG", 0, "zv_def_nubspl_curve3d");
- *  - memory refused: zv_memerr("zv_def_nubspl_curve3d").
- * On every null result the caller's lists keep their heads and everything
- * the function made is released (record and its own lists alike).
- * Counts are taken at full width (lists longer than 32767 items count fully).
- */
-ZV_API zv_curve *zv_def_nubspl_curve3d(ll_list *ctrl, ll_list *knots, int16_t degree,
-                                       int16_t span_steps);
-
-/*
- * The two rational definitions fill a record the caller made with
- * zv_create_curve. They set type first (it stays set whatever the result),
- * then test the inputs; on success they attach the caller's three lists by
- * pointer (nothing is copied, the caller's headers are not changed), set
- * degree and span_steps and give the record two new empty output lists.
- *
- * Ownership. The attached lists stay the caller's: the definition marks
- * them borrowed (ll_set_list_borrowed), and no function releases a borrowed
- * list when it replaces a record's lists (a later definition, the uniform
- * split). They must outlive the record's use; zv_purge_curve still releases
- * them with the record unless the caller first sets the slots to null, so
- * release them either with the record or yourself (ll_purge_list, after
- * clearing the slots), not both. The lists a definition replaces are
- * released when the record owns them (those zv_create_curve made, those a
- * definition took over or created, the pieces of a split): the old
- * vertex_list and stats_list with whatever they hold, and the old ctrl_list,
- * knot_list and weight_list unless borrowed. So redefining a record, after
- * any other definition, tessellation or split, and after a failed
- * definition, leaks nothing and frees nothing of the caller's. A list
- * passed as one of the three arguments is never released, even when the
- * record owned it before (it is then the caller's too, marked borrowed).
- */
-
-/**
- * Fills a NURB record (kind 95).
- * @param[in] ctrl       control points (zv_poly_3d), attached by pointer
- * @param[in] knots      knots (zv_rnumber), attached by pointer; the count is
- *                       not tested here (zv_mk_nurb_curve3d reads what it needs)
- * @param[in] weights    weights (zv_rnumber), at least one per control point
- * @param[in] degree     1 to 15
- * @param[in] span_steps samples per span minus one; 0 is stored as 1
- * @param[in,out] curve  the record to fill
- * @return 0 filled; 1 fewer control points than degree + 1; 2 fewer weights
- * than control points; 3 degree below 1 or above 15 (tested in this order;
- * no message; nothing but type changed); 4 curve is null; -1 memory refused
- * for the output lists (zv_memerr("zv_mk_def_nurb_curve3d"); nothing but
- * type changed). Null lists count as empty.
- */
-ZV_API int16_t zv_mk_def_nurb_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
-                                      int16_t degree, int16_t span_steps, zv_curve *curve);
-
-/**
- * Fills a rational Bezier record (kind 97); span_steps is set to 0.
- * @param[in] ctrl      control points (zv_poly_3d), attached by pointer
- * @param[in] knots     the parameters at which zv_mk_rat_bezier_3d samples
- *                      (zv_rnumber), attached by pointer
- * @param[in] weights   weights (zv_rnumber), exactly one per control point
- * @param[in] degree    1 to 15
- * @param[in,out] curve the record to fill
- * @return 0 filled; 1 fewer control points than degree + 1; 2 weight count
- * differs from the control-point count; 3 degree below 1 or above 15 (in
- * this order; no message; nothing but type changed); 4 curve is null; -1
- * memory refused for the output lists (zv_memerr("zv_def_ratbezier_curve3d");
- * nothing but type changed). Null lists count as empty.
- */
-ZV_API int16_t zv_def_ratbezier_curve3d(ll_list *ctrl, ll_list *knots, ll_list *weights,
-                                        int16_t degree, zv_curve *curve);
-
-/* ======== de Boor evaluation and non-uniform and rational tessellation */
-
-/** Highest degree the two de Boor functions evaluate (their working storage). */
-#define ZV_MAX_DEBOOR_DEGREE 29
-
-/**
- * Evaluates one point of a B-spline span by de Boor's algorithm.
- * @param[in]  t      the parameter, meant to lie in [knots[p-1], knots[p]]
- * @param[in]  p      the degree, 0 to ZV_MAX_DEBOOR_DEGREE
- * @param[in]  points p + 1 pointers to the span's control points d(0) .. d(p)
- *                    (only x, y, z are read)
- * @param[in]  knots  the span's 2p knots u(0) .. u(2p-1)
- * @param[out] result receives the point
- * @return 0; 2 when t < -1e-7 or t is NaN; 3 when p is outside 0 .. 29 or
- * points, an entry of it, knots or result is null. result is untouched
- * unless the result is 0. Knots that meet (a zero denominator) give
- * non-finite coordinates, never a crash.
- */
-ZV_API int16_t zv_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
-                            const double *knots, zv_pnt_3d *result);
-
-/**
- * Evaluates one point of a rational B-spline span by de Boor's algorithm in
- * homogeneous form: every blend of two weighted points is divided by the
- * blended weight, which replaces the old weight. With all weights 1 it
- * gives the point of zv_deboor_3d (to rounding).
- * @param[in]  t       the parameter, meant to lie in [knots[p-1], knots[p]]
- * @param[in]  p       the degree, 0 to ZV_MAX_DEBOOR_DEGREE
- * @param[in]  points  p + 1 pointers to the span's control points
- * @param[in]  weights the p + 1 weights w(0) .. w(p)
- * @param[in]  knots   the span's 2p knots
- * @param[out] result  receives the point
- * @return 0; 2 when t < -1e-7 or t is NaN; 3 when p is outside 0 .. 29 or
- * a pointer (or an entry of points) is null; result untouched unless 0.
- * A blended weight of 0 gives non-finite coordinates, never a crash.
- */
-ZV_API int16_t zv_rat_deboor_3d(double t, int16_t p, zv_poly_3d *const *points,
-                                const double *weights, const double *knots,
-                                zv_pnt_3d *result);
-
-/*
- * The two span tessellators share this sampling. Each span longer than 1e-7
- * is sampled at S + 1 parameters t = K(i) + (s * L) / S, s = 0 .. S, L its
- * length, both ends included, S the record's span_steps; a span of 1e-7 or
- * less yields nothing. zv_mk_nubspline_3d tests a span [a, b] as
- * a + 1e-7 < b, zv_mk_nurb_curve3d as b - a > 1e-7; the two differ in
- * rounding for spans of about 1e-7 ([1, 1 + 1e-7] is not sampled by the
- * first). A span whose ends are not ordered numbers (NaN) is never sampled. So an interior boundary between two sampled spans
- * appears twice. Each sample appends one vertex (index = running number of
- * this call from 0, wrapping past 32767) to vertex_list and one statistics
- * record with only t set to stats_list. The output lists are never cleared.
- * S = 0 makes the first parameter undefined (result 5); S < 0 samples
- * nothing. A parameter below -1e-7 (from knots below -1e-7) is refused with
- * result 5. The window slides along the lists one node per span, so a call
- * costs time linear in the samples plus the list lengths. The cursors of
- * the input lists are left where they were.
- *
- * Sub-range: when first > 0 and last > 0 the walk takes control points
- * first .. min(last, n) (1-based) with the knots and weights that go with
- * them, shifted by the same first - 1 positions: n' = min(last, n) - first
- * + 1 control points, and knots K(first - 1) onwards. Otherwise n' = n.
- * Every read stays inside the lists.
- */
-
-/**
- * Tessellates a non-uniform B-spline record (kind 98) span by span with
- * zv_deboor_3d's arithmetic, n' - p spans.
- * @param[in,out] curve the record; its vertex_list and stats_list receive
- *                      the samples and belong to it
- * @param[in] first, last the optional sub-range (see above)
- * @return in the order tested: 1 curve, its vertex_list or its stats_list is
- * null; 2 degree below 1 or above 15; 3 type is not 98; 2 n' < p + 1;
- * 4 fewer than n' + p - 1 knots from the range's first knot on; 5 a sample
- * parameter refused (what was appended so far stays); -1 memory refused
- * (zv_memerr("zv_mk_nubspline_3d"); what was appended so far stays); 0 done.
- * No message is displayed for codes 1 to 5.
- */
-ZV_API int16_t zv_mk_nubspline_3d(zv_curve *curve, int16_t first, int16_t last);
-
-/**
- * Tessellates the first spans spans of a NURB record (kind 95) with the
- * blend of zv_rat_deboor_3d. The knots the spans need, K(i) .. K(i + spans
- * + 2p - 2) from the range's first knot i, are copied into one kernel block
- * for the call.
- * @param[in,out] curve the record; its vertex_list and stats_list receive
- *                      the samples
- * @param[in] first, last the optional sub-range (see above)
- * @param[in] spans     N, the number of spans, at most n' - p
- * @param[in] steps     when not 0, stored in the record's span_steps before
- *                      sampling (it stays there); 0 uses the record's own
- * @return in the order tested: 1 curve, its vertex_list or its stats_list is
- * null; 2 degree below 1 or above 15; 3 type is not 95; 2 n' < p + 1;
- * 2 spans > n' - p (before anything is allocated or appended); 4 fewer than
- * spans + 2p - 1 knots from the range's first knot on; 0 when spans <= 0
- * (nothing allocated or appended; steps still stored); -1 when the knot copy
- * is refused (zv_memerr("mk_nurb_curve3d - 2"), nothing appended) or a
- * vertex is refused (zv_memerr("zv_mk_nurb_curve3d"), what was appended
- * stays); 5 a sample parameter refused (what was appended stays); 0 done.
- * Missing weights (a weight list shorter than the control points it covers,
- * or none) count as 1. A zero blended weight gives non-finite coordinates,
- * never a crash.
- */
-ZV_API int16_t zv_mk_nurb_curve3d(zv_curve *curve, int16_t first, int16_t last, int16_t spans,
-                                  int16_t steps);
-
-/**
- * Tessellates a rational Bezier record (any type; kind 97 is what
- * zv_def_ratbezier_curve3d makes): for each parameter t of the knot list, in
- * list order, one vertex is computed from the first n + 1 control points
- * and weights and appended to vertex_list (index from 0 per call). The point
- * is the rational curve of degree n through control point k at parameter
- * k/n, computed by repeated homogeneous linear interpolation between the
- * values at k/n and (k + r)/n (Neville's scheme): with all weights 1 the
- * polynomial through the control points. This is not the rational Bezier
- * curve of the control points, which zv_sub_ratbezier_curve3d splits: for
- * three points (0, 0), (1, 1), (2, 0) with weights (1, 2, 1), this
- * function gives (1, 1) at t = 0.5 (it passes through every control point),
- * the rational Bezier curve (1, 2/3). No statistics records are made.
- * @param[in,out] curve  the record; vertex_list is created when null
- * @param[in]     degree n when 1 or more, else the record's degree is used
- * @return in the order tested: 1 curve or ctrl_list is null; 2 knot_list
- * null; 3 weight_list null; 4 n outside 1 .. 15; 1 the control list holds
- * fewer than n + 1 points; 5 the knot list is empty (nothing is appended
- * for any of these); -1 memory refused (zv_memerr("zv_mk_rat_bezier_3d");
- * what was appended stays); 0 done. A weight list shorter than n + 1 counts
- * the missing weights as 1. A zero blended weight, or a non-finite t, gives
- * non-finite coordinates, never a crash. The cursors of the record's lists
- * are left where they were.
- */
-ZV_API int16_t zv_mk_rat_bezier_3d(zv_curve *curve, int16_t degree);
-
-/* ============= point and derivative evaluation of array-form B-splines */
-
-#pragma pack(push, 1)
-
-/**
- * A B-spline or NURBS curve in array form (38 bytes, packed), built by
- * zv_curve_thru_npoints_3d or by a caller, read by the two evaluators.
- *
- *   | last_ctrl:int16 | last_knot:int16 | degree:int16 | plain:int32 |
- *   | open_ends:int32 | is_line:int32 | planar:int16 | dim:int16 |
- *   | ctrl_pts:double* | knots:double* |
- *
- * last_ctrl  n, the index of the last control point (n + 1 points)
- * last_knot  m, the index of the last knot (m + 1 knots); m = n + degree + 1
- * degree     p, 1 to 7
- * plain      non-zero: plain coordinates; 0: homogeneous, the last
- *            coordinate of each control point is its weight and the others
- *            are already multiplied by it
- * open_ends  1 when the fitted points' first and last points differ
- * is_line    1 for a fitted line (degree 1 through two points)
- * planar     non-zero: the curve lies in z = 0 and every z result is 0
- * dim        doubles per control point: 2 or 3 plain, 3 or 4 homogeneous
- * ctrl_pts   (n + 1) * dim doubles; coordinate c of point k at k*dim + c
- * knots      m + 1 doubles, not decreasing
- *
- * A record from zv_curve_thru_npoints_3d is three zv_malloc blocks (the
- * record, ctrl_pts, knots); the caller releases each with zv_free.
- */
-typedef struct zv_nurbs_3d {
-  int16_t last_ctrl;
-  int16_t last_knot;
-  int16_t degree;
-  int32_t plain;
-  int32_t open_ends;
-  int32_t is_line;
-  int16_t planar;
-  int16_t dim;
-  double *ctrl_pts;
-  double *knots;
-} zv_nurbs_3d;
-
-#pragma pack(pop)
-
-/**
- * The point of an array-form curve at parameter t, from the non-zero basis
- * functions of t's knot span (zv_findknotspan from the right,
- * zv_basisfunctions). At a clamped end (its p + 1 knots equal) t equal to
- * the end knot gives the end control point exactly: control point 0 at the
- * first knot, control point n at the last (divided by their weights when
- * homogeneous). An unclamped end knot lies outside the domain
- * [knots[p], knots[n + 1]] and, like any t outside it, is evaluated in the
- * end span on its side (the polynomial extended), so the point agrees with
- * zv_eval_derivsoncurve_3d and with a fit through a point at that knot;
- * nothing outside the arrays is read. The record is only read.
- *
- * The spatial coordinates of a control point are its first dim (plain) or
- * dim - 1 (homogeneous) doubles. The result's z is 0 when the record is
- * planar or has only two spatial coordinates (a plain dim 2 or homogeneous
- * dim 3 record never has its weight or a missing coordinate read as z).
- * A zero weight sum is not guarded: the result is then infinite or NaN.
- *
- * @param[in]  curve  the record (see zv_nurbs_3d)
- * @param[in]  t      the parameter
- * @param[out] result receives the point; written only when the result is 0
- * @return 0; 1 (nothing written) when curve or result is null, or the record
- *         is unusable: degree outside 1..7, dim outside 2..3 (plain) or
- *         3..4 (homogeneous), null ctrl_pts or knots, last_ctrl < degree, or
- *         last_knot != last_ctrl + degree + 1
- */
-ZV_API int16_t zv_eval_pointoncurve_3d(const zv_nurbs_3d *curve, double t,
-                                       zv_pnt_3d *result);
-
-/**
- * The point, first and (optionally) second derivative of an array-form
- * curve at t, evaluated from one side, with the continuity status at t.
- * Rational records use the quotient rule on Q = A/w:
- * Q' = (A' - w' Q) / w and Q'' = (A'' - w'' Q - 2 w' Q') / w.
- * There is no end-knot shortcut here; t outside the knot range is evaluated
- * in the end span on its side. z components follow zv_eval_pointoncurve_3d:
- * 0 for planar records and records with two spatial coordinates.
- *
- * @param[in]  curve       the record (see zv_nurbs_3d)
- * @param[in]  t           the parameter
- * @param[in]  side        +1 from the right of t, -1 from the left; any
- *                         other value counts as +1
- * @param[in]  with_second non-zero asks for the second derivative as well
- *                         (any non-zero value counts as 1)
- * @param[out] point       receives Q(t)
- * @param[out] d1          receives Q'(t)
- * @param[out] d2          receives Q''(t) when with_second is non-zero;
- *                         untouched (and may be null) when it is 0
- * @param[out] status      0: t is not an interior knot, or the curve's
- *                         continuity there covers the derivatives asked for;
- *                         1: t is an interior knot of multiplicity k >= p,
- *                         the first derivative is one-sided; 2: second
- *                         derivative asked for and k = p - 1, it is one-sided.
- *                         The multiplicity is counted by exact equality and
- *                         never past either end of the knot array.
- * @return 0; 1 (nothing written) when curve, point, d1 or status is null,
- *         d2 is null while with_second is non-zero, or the record is unusable
- *         as for zv_eval_pointoncurve_3d
- */
-ZV_API int16_t zv_eval_derivsoncurve_3d(const zv_nurbs_3d *curve, double t,
-                                        int16_t side, int16_t with_second,
-                                        zv_pnt_3d *point, zv_pnt_3d *d1,
-                                        zv_pnt_3d *d2, int16_t *status);
-
-
-/* ===================== direct polylines: Bezier, B-spline, Catmull-Rom */
-
-/**
- * n! as a double, the factorial behind the Bezier coefficients.
- * 0! .. 13! come from a table, larger n from the running product rounded
- * at each step (exact up to 22!).
- * @param n  any int16
- * @return n!; 1.0 for n < 0; +inf for n >= 171. The product stops once it
- *         is infinite, so n = 32767 ends at once (no counter wrap) with +inf.
- */
-ZV_API double zv_bez_factorial3(int16_t n);
-
-/**
- * Samples a Bezier curve of degree up to 29 from an array of control points
- * into an array: sample i at t = i/(n - 1) for i = 0 .. n - 1, evaluated in
- * one of two Horner forms of the Bernstein sum (split at t = 0.5000001, one
- * pow per sample). Only the first min(m, 30) points take part.
- * @param[in]  points  m control points in curve order (read only)
- * @param      m       number of control points; below 3 the first m points
- *                     are copied to out unchanged and n is not used
- *                     (m <= 0: nothing is written)
- * @param      n       number of samples; n <= 0 writes none; n = 1 writes
- *                     the single sample at t = 0, which is points[0] (no
- *                     step of 1/0)
- * @param[out] out     the caller's array of at least n points (at least m
- *                     when m < 3)
- * @return 0 always; with a null points or out nothing is read or written.
- */
-ZV_API int16_t zv_beziercurve3d(const zv_pnt_3d *points, int16_t m, int16_t n,
-                                zv_pnt_3d *out);
-
-/**
- * Samples a Bezier curve of degree up to 29 from a list of control points
- * into a vertex list, as zv_beziercurve3d does: n new vertices numbered
- * 0 .. n - 1 at t = i/(n - 1) (n = 1: the one vertex at P(0)), appended at
- * the end of list; they belong to the list.
- * The first min(m, 30, points the list holds) vertices of polygon take
- * part, so nothing outside the list or the 30-entry coefficient table is
- * read. With fewer than 3 taking part, whole copies of those records
- * (indexes included) are appended and n is not used.
- * The polygon's cursor moves: after samples it rests on the last control
- * point that took part (on the head for n = 1); after copies it rests one
- * node past the last copy (on the last node when there is none further);
- * with no point taking part it goes to the first node; with no sample
- * (n <= 0, three or more points) it stays where it was.
- * @param[in,out] polygon  the control vertices; null: nothing happens
- * @param         m        number of control points stated
- * @param         n        number of samples (n <= 0: none)
- * @param[in,out] list     receives the vertices; when null, a private list
- *                         is used and released before return (the caller
- *                         receives nothing)
- * @return 0; -1 when memory is refused (zv_memerr("zv_bezier_curve_3d");
- *         vertices already appended stay).
- */
-ZV_API int16_t zv_bezier_curve_3d(ll_list *polygon, int16_t m, int16_t n,
-                                  ll_list *list);
-
-/**
- * Polyline along the uniform cubic B-spline of n control points, evaluated
- * segment by segment in power form ((a3 u + a2) u + a1) u + a0 over a
- * four-point window sliding one point at a time (n - 3 segments).
- * The request *points rises to a multiple of n - 2 (a negative one rises
- * towards 0) and is divided by n - 3, truncated, giving m steps per
- * segment (the arithmetic is full width, so no request wraps). m is capped
- * at 32766 / (n - 3), so the vertices never pass 32767; a request that
- * leaves m below 1 (any request <= 0) appends nothing.
- * The first segment gives the vertices at u = 0, 1/m, ..., 1, every later
- * one those at u = 1/m, ..., 1 (its u = 0 is the previous segment's end):
- * (n - 3) m + 1 vertices, numbered from 0, appended at the end of out.
- * ctrl's cursor goes to its first node.
- * @param         n       number of control points stated
- * @param[in,out] ctrl    the control vertices (at least n)
- * @param[in,out] points  on entry the number of vertices wanted; on return
- *                        the number appended (at most 32767; 0 for a
- *                        request <= 0)
- * @param[in,out] out     receives the vertices; when null, a private list
- *                        is used and released before return
- * @return 0; 0 with *points = 0 and nothing appended when n < 4 (no
- *         segment; n = 2 no longer divides by zero); 1 when ctrl or points
- *         is null (nothing touched), or when ctrl holds fewer than n points
- *         (*points = 0, nothing appended); -1 when memory is refused
- *         (zv_memerr("zv_bspline_3d"); *points counts what was appended).
- */
-ZV_API int16_t zv_bspline_3d(int16_t n, ll_list *ctrl, int16_t *points,
-                             ll_list *out);
-
-/**
- * Polyline along the uniform quadratic B-spline of n control points: a
- * three-point window slides one point at a time (n - 2 segments), and each
- * segment is sampled at t = 0, h, 2h, ... (accumulated) while
- * t <= 1.0000001, both ends included, so each join appears twice in a row.
- * The step h by mode: 0: 0.01 (101 vertices per segment), 1: 0.02 (51),
- * 2: 0.04 (26), 3: 0.05 (21), 4: 0.1 (11), 5: 0.2 (6), 6: 0.5 (3); any
- * other mode 0.05. Vertices are numbered from 0 and appended at the end of
- * out. ctrl's cursor goes to its first node (to its second with n = 2).
- * @param         n      number of control points stated; n = 2 appends
- *                       whole copies of the two records (indexes included)
- * @param[in,out] ctrl   the control vertices (at least n)
- * @param         mode   index into the step table
- * @param[out]    count  vertices appended (at most 32767)
- * @param[in,out] out    receives the vertices; when null, a private list is
- *                       used and released before return
- * @return 0 (also when ctrl or count is null: nothing appended, *count 0
- *         when count is given); 33 without a message when n < 3 other than
- *         2, when ctrl holds fewer than n points, or when the polyline would
- *         have more than 32767 vertices (nothing appended, *count 0);
- *         -1 when memory is refused (zv_memerr("zv_quad_bspline_3d");
- *         *count counts what was appended).
- */
-ZV_API int16_t zv_quad_bspline_3d(int16_t n, ll_list *ctrl, int16_t mode,
-                                  int16_t *count, ll_list *out);
-
-/**
- * Polyline along the cardinal spline of tension s (s = 0.5: Catmull-Rom)
- * through the control points P1 .. P(n-2): a four-point window slides one
- * point at a time (n - 3 segments), each segment is sampled at
- * t = 0, h, 2h, ... (accumulated) while t < 0.9999999, and the end point
- * P(n-2) is appended last: (n - 3) k + 1 vertices for k points per
- * segment, numbered from 0, appended at the end of out. The step h by mode:
- * 0: 0.01 (100 per segment), 1: 0.02 (50), 2: 0.04 (25), 3: 0.05 (20),
- * 4: 0.1 (10), 5: 0.2 (5), 6: 0.5 (2); any other mode 0.05 (20).
- * ctrl's cursor goes to its first node (to its second with n = 2).
- * @param         n      number of control points stated; n = 2 appends
- *                       whole copies of the two records (indexes included)
- * @param[in,out] ctrl   the control vertices (at least n)
- * @param         mode   index into the step table
- * @param         s      tension
- * @param[out]    count  vertices appended (at most 32767)
- * @param[in,out] out    receives the vertices; when null (on every path,
- *                       n = 2 included), a private list is used and
- *                       released before return
- * @return 0; 33 with the message ("BADCNT", 33, "zv_catrom_curve_3d") when
- *         n < 4 other than 2, when ctrl holds fewer than n points, or when
- *         the polyline would have more than 32767 vertices (nothing
- *         appended, *count 0); 1 without a message when ctrl is null (n = 2
- *         included) or count is null; -1 when memory is refused
- *         (zv_memerr("zv_catrom_curve_3d"); *count counts what was
- *         appended).
- */
-ZV_API int16_t zv_catrom_curve_3d(int16_t n, ll_list *ctrl, int16_t mode,
-                                  double s, int16_t *count, ll_list *out);
 
 /* ============================================== curve through n points */
 

@@ -3,9 +3,14 @@
 // two weighted points that every rational scheme of the library shares.
 #pragma once
 
+#include "frame/conventions.hpp"
 #include "frame/records.hpp"
 
 namespace zv {
+
+// The parameter test of the de Boor passes: below -kZeroTolerance, or NaN,
+// is refused.
+inline bool parameter_accepted(double t) { return t >= -kZeroTolerance; }
 
 // A point with its weight, blended in homogeneous form.
 struct Weighted {

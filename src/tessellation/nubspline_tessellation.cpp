@@ -4,7 +4,7 @@
 #include <rivezi3z/rivezi3z.h>
 
 #include "frame/knot_layout.hpp"
-#include "tessellate/span_sampling.hpp"
+#include "tessellation/span_sampling.hpp"
 
 extern "C" ZV_API int16_t zv_mk_nubspline_3d(zv_curve *curve, int16_t first, int16_t last) {
   zv::ControlRange range;

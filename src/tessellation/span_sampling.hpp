@@ -8,11 +8,11 @@
 #include <algorithm>
 
 #include "frame/conventions.hpp"
-#include "frame/cubic_deboor.hpp"
 #include "frame/deboor.hpp"
 #include "frame/report.hpp"
 #include "frame/span_walk.hpp"
 #include "frame/vertices.hpp"
+#include "tessellation/cubic_deboor.hpp"
 
 namespace zv {
 
@@ -57,9 +57,6 @@ enum class SpanTest { kEnds, kLength };
 inline bool span_sampled(SpanTest test, double left, double right) {
   return test == SpanTest::kEnds ? left + kZeroTolerance < right : right - left > kZeroTolerance;
 }
-
-// The parameter test of the de Boor functions: below -1e-7, or NaN, is refused.
-inline bool parameter_accepted(double t) { return t >= -kZeroTolerance; }
 
 // The window of one span: p + 1 control points (and weights, a missing
 // weight counting as 1) from the record's lists and 2p knots from a cursor,

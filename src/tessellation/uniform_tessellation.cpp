@@ -7,7 +7,7 @@
 #include "frame/lists.hpp"
 #include "frame/report.hpp"
 #include "frame/vertices.hpp"
-#include "tessellate/cubic_segment.hpp"
+#include "tessellation/cubic_segment.hpp"
 
 namespace {
 

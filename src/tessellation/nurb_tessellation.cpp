@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "frame/knot_layout.hpp"
-#include "tessellate/span_sampling.hpp"
+#include "tessellation/span_sampling.hpp"
 
 namespace {
 

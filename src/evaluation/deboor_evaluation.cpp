@@ -4,7 +4,6 @@
 
 #include "frame/conventions.hpp"
 #include "frame/deboor.hpp"
-#include "tessellate/span_sampling.hpp"
 
 namespace {
 
