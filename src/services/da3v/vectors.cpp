@@ -30,6 +30,16 @@ inline bool bring_into_range(Vec3 &v) {
   return true;
 }
 
+// Reads src whole before anything is written (src may be dst) and brings it
+// into range; a zero or non-finite vector writes the zero vector to dst.
+inline int16_t read_direction(const zv_vector_3d *src, zv_vector_3d *dst, Vec3 &v) {
+  if (!src || !dst) return kMissingArgument;
+  v = zv::da3v::load(*src);
+  if (bring_into_range(v)) return kDone;
+  zv::da3v::store(Vec3{}, dst);
+  return kNoDirection;
+}
+
 }  // namespace
 
 extern "C" ZV_API void zv_line_to_vector_3d(zv_pnt_3d p1, zv_pnt_3d p2, zv_vector_3d *vec) {
@@ -38,24 +48,16 @@ extern "C" ZV_API void zv_line_to_vector_3d(zv_pnt_3d p1, zv_pnt_3d p2, zv_vecto
 }
 
 extern "C" ZV_API int16_t zv_unitvector(const zv_vector_3d *src, zv_vector_3d *dst) {
-  if (!src || !dst) return kMissingArgument;
-  Vec3 v = zv::da3v::load(*src);  // read fully before writing: src may be dst
-  if (!bring_into_range(v)) {
-    zv::da3v::store(Vec3{}, dst);
-    return kNoDirection;
-  }
+  Vec3 v;
+  if (const int16_t result = read_direction(src, dst, v)) return result;
   const double len = std::sqrt(zv::da3v::dot(v, v));
   zv::da3v::store({v.x / len, v.y / len, v.z / len}, dst);
   return kDone;
 }
 
 extern "C" ZV_API int16_t zv_normalvector3d(const zv_vector_3d *src, zv_vector_3d *dst) {
-  if (!src || !dst) return kMissingArgument;
-  Vec3 v = zv::da3v::load(*src);  // read fully before writing: src may be dst
-  if (!bring_into_range(v)) {
-    zv::da3v::store(Vec3{}, dst);
-    return kNoDirection;
-  }
+  Vec3 v;
+  if (const int16_t result = read_direction(src, dst, v)) return result;
   const double xy2 = v.x * v.x + v.y * v.y;
   const double all2 = xy2 + v.z * v.z;
   if (xy2 > kFlatRatioSquared * all2) {
