@@ -6,22 +6,11 @@
 
 #include <stddef.h>
 
-typedef char check_poly_size[(sizeof(zv_poly_3d) == 26) ? 1 : -1];
-typedef char check_poly_x[(offsetof(zv_poly_3d, x) == 2) ? 1 : -1];
-typedef char check_vector_size[(sizeof(zv_vector_3d) == 40) ? 1 : -1];
-typedef char check_stats_size[(sizeof(zv_curve_stats_3d) == 128) ? 1 : -1];
-typedef char check_list_words[(sizeof(ll_list) == 4 * sizeof(void *)) ? 1 : -1];
-typedef char check_node_data[(offsetof(ll_node, data) == 0) ? 1 : -1];
-typedef char check_node_next[(offsetof(ll_node, next) == sizeof(ll_node) - sizeof(void *)) ? 1 : -1];
-typedef char check_curve_t_step[(offsetof(zv_curve, t_step) == 6) ? 1 : -1];
-typedef char check_curve_lists[(offsetof(zv_curve, weight_list) == 6 + 17 * 8) ? 1 : -1];
-typedef char check_arc_start[(offsetof(zv_arc_2d, start_angle) == 26) ? 1 : -1];
-
-/* Referenced so the typedefs count as used under -Wunused-local-typedefs. */
-size_t zv_c99_layout_checked(void);
-size_t zv_c99_layout_checked(void) {
-  return sizeof(check_poly_size) + sizeof(check_poly_x) + sizeof(check_vector_size) +
-         sizeof(check_stats_size) + sizeof(check_list_words) + sizeof(check_node_data) +
-         sizeof(check_node_next) + sizeof(check_curve_t_step) + sizeof(check_curve_lists) +
-         sizeof(check_arc_start);
-}
+/* A file-scope array type of negative size fails the build when a layout drifts. */
+#define ZV_LAYOUT(name, holds) typedef char zv_layout_##name[(holds) ? 1 : -1]
+ZV_LAYOUT(poly, sizeof(zv_poly_3d) == 26 && offsetof(zv_poly_3d, x) == 2);
+ZV_LAYOUT(vector_and_stats, sizeof(zv_vector_3d) == 40 && sizeof(zv_curve_stats_3d) == 128);
+ZV_LAYOUT(list_and_node, sizeof(ll_list) == 4 * sizeof(void *) && offsetof(ll_node, data) == 0 &&
+                             offsetof(ll_node, next) == sizeof(ll_node) - sizeof(void *));
+ZV_LAYOUT(curve, offsetof(zv_curve, t_step) == 6 && offsetof(zv_curve, weight_list) == 6 + 17 * 8);
+ZV_LAYOUT(arc, offsetof(zv_arc_2d, start_angle) == 26);

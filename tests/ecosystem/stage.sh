@@ -1,17 +1,12 @@
 #!/usr/bin/env bash
-# Installs the libraries into STAGE/prefix for the install and Python tests.
-# A sanitized build cannot be loaded by stock programs, so it stages a plain
-# release build of its own (STAGE/build, rebuilt incrementally); a plain
-# build installs itself.
+# Installs the libraries into STAGE/prefix for the install and Python tests:
+# a plain build itself, a sanitized one (which stock programs cannot load) a
+# plain release build of its own in STAGE/build, rebuilt incrementally.
 # usage: stage.sh SOURCE_DIR BUILD_DIR STAGE_DIR SANITIZED(ON|OFF)
 set -euo pipefail
-source_dir=$1 build_dir=$2 stage=$3 sanitized=$4
-rm -rf "$stage/prefix"
-if [[ "$sanitized" =~ ^(ON|on|1|TRUE|true|YES|yes)$ ]]; then
-  cmake -S "$source_dir" -B "$stage/build" -DCMAKE_BUILD_TYPE=Release -DZV_WERROR=ON \
-    -DZV_BUILD_TESTS=OFF -DZV_BUILD_TOOLS=OFF -DZV_BUILD_BENCH=OFF >/dev/null
-  cmake --build "$stage/build" -j 2 >/dev/null
-  build_dir=$stage/build
+build=$2 && rm -rf "$3/prefix"
+if [[ "$4" =~ ^(ON|on|1|TRUE|true|YES|yes)$ ]]; then
+  build=$3/build && cmake -S "$1" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZV_WERROR=ON -DZV_BUILD_TESTS=OFF \
+    -DZV_BUILD_TOOLS=OFF -DZV_BUILD_BENCH=OFF >/dev/null && cmake --build "$build" -j 2 >/dev/null
 fi
-cmake --install "$build_dir" --prefix "$stage/prefix" >/dev/null
-echo "staged $(ls "$stage/prefix/lib" | tr '\n' ' ')"
+cmake --install "$build" --prefix "$3/prefix" >/dev/null && echo "staged $(ls "$3/prefix/lib" | tr '\n' ' ')"

@@ -1,12 +1,11 @@
-// Builders and references for curve tests: random clamped splines with
-// fixed seeds and the records made from them, random polygons, and
-// evaluations independent of the library's passes (the kernel's basis
-// functions, the Bernstein sum).
+// Curve test builders (random polygons and clamped splines with fixed seeds, records made from them) and
+// evaluations independent of the library's passes.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -35,14 +34,12 @@ inline std::vector<zv_pnt_3d> points(int n) {
   return out;
 }
 inline std::vector<double> rising(int n) {
-  std::vector<double> out;
-  for (int i = 0; i < n; ++i) out.push_back(i);
+  std::vector<double> out(n);
+  std::iota(out.begin(), out.end(), 0.0);
   return out;
 }
 
-// A clamped spline: n control points, degree p, the full knot vector of
-// n + p + 1 knots (the records store it without its two outermost knots)
-// and n weights.
+// A clamped spline of degree p: n points, the n + p + 1 knots (records store all but the outermost two), n weights.
 struct Spline {
   int p = 0;
   std::vector<zv_pnt_3d> points;
@@ -53,19 +50,15 @@ struct Spline {
   std::vector<double> stored_knots() const { return {knots.begin() + 1, knots.end() - 1}; }
 };
 
-// A random clamped spline on [0, 1] with distinct interior knots, points in
-// [-10, 10]^3 and weights in [0.1, 10] (all 1 when rational is false).
+// A random clamped spline on [0, 1]: points in [-10, 10]^3, weights in [0.1, 10] (all 1 when not rational).
 inline Spline random_spline(int n, int p, unsigned seed, bool rational = true) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> coordinate(-10.0, 10.0), unit(0.0, 1.0), weight(0.1, 10.0);
-  Spline s;
-  s.p = p;
+  Spline s{p, {}, {}, {}};
   for (int i = 0; i < n; ++i) s.points.push_back({coordinate(rng), coordinate(rng), coordinate(rng)});
-  std::vector<double> interior;
-  for (int i = 0; i < n - p - 1; ++i) interior.push_back(unit(rng));
-  std::sort(interior.begin(), interior.end());
   s.knots.assign(p + 1, 0.0);
-  s.knots.insert(s.knots.end(), interior.begin(), interior.end());
+  for (int i = 0; i < n - p - 1; ++i) s.knots.push_back(unit(rng));
+  std::sort(s.knots.begin() + p + 1, s.knots.end());
   s.knots.insert(s.knots.end(), p + 1, 1.0);
   for (int i = 0; i < n; ++i) s.weights.push_back(rational ? weight(rng) : 1.0);
   return s;
@@ -73,12 +66,8 @@ inline Spline random_spline(int n, int p, unsigned seed, bool rational = true) {
 
 // A non-uniform B-spline record of the spline (its weights ignored).
 inline zv_curve *make_nub(const Spline &s, int16_t span_steps) {
-  ll_list *ctrl = make_polygon(s.points);
-  ll_list *knots = make_reals(s.stored_knots());
-  zv_curve *curve = zv_def_nubspl_curve3d(ctrl, knots, static_cast<int16_t>(s.p), span_steps);
-  ll_purge_list(ctrl);  // the emptied headers stay the caller's
-  ll_purge_list(knots);
-  return curve;
+  return zv_def_nubspl_curve3d(rivezi3z::polygon(s.points).get(), rivezi3z::reals(s.stored_knots()).get(),
+                               static_cast<int16_t>(s.p), span_steps);
 }
 
 // A NURB record of the spline; the record owns the three attached lists.
@@ -90,8 +79,7 @@ inline zv_curve *make_nurb(const Spline &s, int16_t span_steps) {
   return curve;
 }
 
-// The spline at t summed from the kernel's basis functions (Cox-de Boor),
-// in homogeneous form: a path independent of the de Boor triangle.
+// The spline at t summed from the kernel's basis functions in homogeneous form, apart from the de Boor triangle.
 inline zv_pnt_3d basis_point(const Spline &s, double t) {
   const int m = static_cast<int>(s.knots.size()) - 1;
   const int span = zv_findknotspan(s.knots.data(), static_cast<int16_t>(m), static_cast<int16_t>(s.p + 1), t, 1);
@@ -106,8 +94,7 @@ inline zv_pnt_3d basis_point(const Spline &s, double t) {
   return {x / w, y / w, z / w};
 }
 
-// The (rational) Bezier curve of the polygon at s by the Bernstein sum in
-// long double: independent of de Casteljau's triangle and Horner forms.
+// The (rational) Bezier curve at s by the Bernstein sum in long double.
 inline zv_pnt_3d bernstein_point(const std::vector<zv_pnt_3d> &P, const std::vector<double> &w, long double s) {
   const int p = static_cast<int>(P.size()) - 1;
   long double x = 0, y = 0, z = 0, sum = 0, binomial = 1;
@@ -119,9 +106,8 @@ inline zv_pnt_3d bernstein_point(const std::vector<zv_pnt_3d> &P, const std::vec
   return {double(x / sum), double(y / sum), double(z / sum)};
 }
 
-// The parameters a span tessellator samples: S + 1 per span longer than
-// 1e-7, t = left + (s * L) / S, spans first .. first + spans - 1. The NURB
-// tessellator tests a span's length, the B-spline one its ends (ends).
+// The parameters a span tessellator samples: t = left + (s * L) / S, S + 1 per span of spans first .. first +
+// spans - 1 longer than 1e-7 (the NURB tessellator tests a span's length, the B-spline one its ends).
 inline std::vector<double> sample_parameters(const Spline &s, int steps, int first_span, int spans,
                                              bool ends = false) {
   std::vector<double> out;
@@ -145,18 +131,17 @@ inline double distance(const zv_pnt_3d &a, const zv_pnt_3d &b) {
   return std::max({std::fabs(a.x - b.x), std::fabs(a.y - b.y), std::fabs(a.z - b.z)});
 }
 
+// A list's vertex positions, real numbers and vertex numbers, in list order.
 inline std::vector<zv_pnt_3d> positions(const ll_list *list) {
   std::vector<zv_pnt_3d> out;
   for (const Vertex &v : vertices(list)) out.push_back({v.x, v.y, v.z});
   return out;
 }
-
 inline std::vector<double> reals(const ll_list *list) {
   std::vector<double> out;
   for (const zv_rnumber &r : items<zv_rnumber>(list)) out.push_back(r.value);
   return out;
 }
-
 inline std::vector<int> indices(const ll_list *list) {
   std::vector<int> out;
   for (const Vertex &v : vertices(list)) out.push_back(v.index);
